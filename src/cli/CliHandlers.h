@@ -1,0 +1,12 @@
+// The command functions of the command-line tool, one per file, listed in
+// CliCommandTable.cpp.
+#pragma once
+
+#include "CliCommand.h"
+
+int CmdNew(const QStringList& args, CliContext& ctx);
+int CmdShow(const QStringList& args, CliContext& ctx);
+int CmdSet(const QStringList& args, CliContext& ctx);
+int CmdCodes(const QStringList& args, CliContext& ctx);
+int CmdRegister(const QStringList& args, CliContext& ctx);
+int CmdLiteral(const QStringList& args, CliContext& ctx);

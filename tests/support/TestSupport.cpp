@@ -1,0 +1,2 @@
+// Anchors the support library (its helpers are header-only for now).
+#include "TestSupport.h"
