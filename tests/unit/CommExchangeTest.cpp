@@ -175,16 +175,24 @@ INSTANTIATE_TEST_SUITE_P(Comm, CommExchangeFailureTest,
                          testing::Values(CommTransport::Tcp, CommTransport::Serial),
                          [](const auto& info) { return std::string(CommTransportName(info.param)); });
 
-TEST(CommExchangeTimeoutTest, SilentPeerTimesOutOnEachTransport)
+TEST(CommExchangeTimeoutTest, SilentPeerTimesOutAndTheNextExchangeWorks)
 {
     // The TCP/IP wait is shortened; the serial one is fixed by the line speed (2142 ms).
     for (CommTransport transport : {CommTransport::Tcp, CommTransport::Serial}) {
         CommTestLink link(transport);
         auto protocol = MakeProtocol(std::move(link.port), ProtocolKind::Minicomputer, 1);
-        link.peer->Start([](CommPeerIo& io) { io.WaitForHangup(); });
-        ASSERT_TRUE(protocol->Send("EQ"));
+        link.peer->Start([](CommPeerIo& io) {
+            io.ReadFrame(ProtocolKind::Minicomputer);  // no answer to the first command
+            io.ReadFrame(ProtocolKind::Minicomputer);
+            io.Write(FrameFormat::EncodeMiniReply(1, " 2"));
+            io.WaitForHangup();
+        });
         QByteArray text;
+        ASSERT_TRUE(protocol->Send("ONE"));
         EXPECT_EQ(protocol->Receive(text), CommTimeout) << CommTransportName(transport);
+        ASSERT_TRUE(protocol->Send("TWO"));
+        EXPECT_EQ(protocol->Receive(text), CommOk) << CommTransportName(transport);
+        EXPECT_EQ(text, " 2");
     }
 }
 

@@ -94,7 +94,12 @@ std::unique_ptr<LineTable::Line> OpenLine(const QString& key, const LineSettings
 
 QString LineTable::KeyFor(const QString& deviceName)
 {
+#ifdef Q_OS_WIN
     const QFileInfo info(deviceName);
+#else
+    // A bare name such as "ttyUSB0" means the device under /dev, as QSerialPort reads it.
+    const QFileInfo info(deviceName.contains(u'/') ? deviceName : QStringLiteral("/dev/") + deviceName);
+#endif
     if (info.isAbsolute() && info.exists())
         return info.canonicalFilePath();
     return deviceName;
