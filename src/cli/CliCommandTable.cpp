@@ -11,6 +11,7 @@ const CliCommand kCommands[] = {
     {"codes", "[--json]", "List the whole program-code table.", CmdCodes},
     {"register", "ID", "Look up a register id.", CmdRegister},
     {"literal", "N", "Print device literal N.", CmdLiteral},
+    {"send", "--device DEV [--framing terminal|mini] [--mode TEXT] [--timeout MS] COMMAND", "Send one command to a device and print its reply.", CmdSend},
 };
 
 void PrintUsage(QTextStream& s)

@@ -10,3 +10,4 @@ int CmdSet(const QStringList& args, CliContext& ctx);
 int CmdCodes(const QStringList& args, CliContext& ctx);
 int CmdRegister(const QStringList& args, CliContext& ctx);
 int CmdLiteral(const QStringList& args, CliContext& ctx);
+int CmdSend(const QStringList& args, CliContext& ctx);

@@ -1,0 +1,243 @@
+// The simulator's command line (see SimOptions.h).
+#include "SimOptions.h"
+
+#include <QCommandLineParser>
+#include <QHostAddress>
+#include <iterator>
+
+namespace {
+
+// The firmware releases the host knows, by the checksum "GP" reports.
+struct FirmwareRelease {
+    const char* revision;
+    uint32_t crc;
+};
+
+const FirmwareRelease kReleases[] = {
+    {"0.10", 0x650CB6B6}, {"0.09", 0x4C385439}, {"0.08", 0xBDEF70D4}, {"0.07", 0x25E4A2A3},
+    {"0.06", 0x66A3043A}, {"0.05", 0xABCE9A43}, {"0.04", 0x688BA09A}, {"0.02", 0xB14CDA93},
+    {"0.01", 0x63C3ED54}, {"0.00", 0x7E874DCE},
+};
+
+QString ReleaseList()
+{
+    QStringList list;
+    for (const FirmwareRelease& r : kReleases)
+        list << QLatin1String(r.revision);
+    return list.join(QStringLiteral(", "));
+}
+
+// A revision of the table, or eight hexadecimal digits for a checksum of its own.
+bool ParseFirmware(const QString& text, uint32_t* crc)
+{
+    for (const FirmwareRelease& r : kReleases) {
+        if (text == QLatin1String(r.revision)) {
+            *crc = r.crc;
+            return true;
+        }
+    }
+    if (text.size() != 8)
+        return false;
+    bool ok = false;
+    const uint32_t value = text.toUInt(&ok, 16);
+    if (!ok)
+        return false;
+    *crc = value;
+    return true;
+}
+
+bool ParseCount(const QString& text, uint64_t max, uint64_t* value)
+{
+    bool ok = false;
+    const qulonglong v = text.toULongLong(&ok);
+    if (!ok || v > max)
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+QString SimOptions::HelpText()
+{
+    return QStringLiteral(
+               "Usage: quarrant-devsim [OPTIONS]\n"
+               "\n"
+               "Simulates one liquid-loading flow controller: its command protocol over TCP/IP and/or a\n"
+               "serial line (a pseudo-terminal), its configuration, program mode, logs, status flags and\n"
+               "firmware checksum, with optional latency, line-speed pacing and line faults.\n"
+               "Prints \"ready tcp=ADDR:PORT pty=PATH\" (the parts asked for) once it listens; stops on\n"
+               "SIGTERM or SIGINT.\n"
+               "\n"
+               "Where it listens (without --tcp and --pty: --tcp 127.0.0.1):\n"
+               "  --tcp ADDR            TCP/IP command port on this loopback address (127.x.y.z);\n"
+               "                        Terminal framing, every unit address answered.\n"
+               "  --tcp-port N          TCP port (default 7734; 0 picks a free port, shown in the ready line).\n"
+               "  --pty PATH            Serial line on a pseudo-terminal; PATH becomes a symbolic link to\n"
+               "                        the device to open. The line is raw, 8 bits.\n"
+               "  --framing KIND        Serial framing: terminal or mini (default mini, as a port without\n"
+               "                        settings is used).\n"
+               "  --unit N              Unit address 0..99 (default 1); the serial line answers only\n"
+               "                        frames for it.\n"
+               "\n"
+               "The device:\n"
+               "  --state FILE.qcf      Start from this configuration (codes it lacks keep factory\n"
+               "                        defaults: numbers at their minimum, options 0, named texts,\n"
+               "                        security levels 1 to 3).\n"
+               "  --state-out FILE.qcf  Write the configuration there when stopped.\n"
+               "  --locked              Refuse program-mode access (writes are rejected with NO24).\n"
+               "  --firmware REV        Firmware whose checksum \"GP\" reports: %1\n"
+               "                        (default 0.10), or 8 hexadecimal digits for an unknown release.\n"
+               "  --flags LIST          Condition flags reported by \"EQ\", comma separated: NAME (set),\n"
+               "                        NAME:N (set, clears after N status replies), !NAME:N (clear, set\n"
+               "                        after N status replies). Names: %2.\n"
+               "  --events N            Event log entries 1..N (default 40, at most 9999).\n"
+               "  --audits N            Audit log entries 1..N (default 20, at most 9999).\n"
+               "  --transactions N      Completed transactions (default 30). Numbers run 1..9999 and\n"
+               "                        wrap; the last 9998 are kept.\n"
+               "\n"
+               "The line:\n"
+               "  --latency-ms N        Wait N ms before each reply.\n"
+               "  --baud N              Pace output at N baud (10 bits a character).\n"
+               "  --fault KIND[=N]      Inject a fault into every Nth exchange (default every one);\n"
+               "                        repeatable. KIND: drop (no reply), noise (junk before the reply),\n"
+               "                        bad-check (wrong check byte; Terminal: no carriage return),\n"
+               "                        truncate (half a reply), disconnect (drop the connection; the\n"
+               "                        pseudo-terminal is made anew under the same path).\n"
+               "  --verbose             Log every exchange on stderr.\n"
+               "  -h, --help            Show this help.\n")
+        .arg(ReleaseList(), QStringList(StatusFlags::Names().begin(), StatusFlags::Names().end()).join(QLatin1Char(' ')));
+}
+
+SimOptions::Outcome SimOptions::Parse(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption tcp(QStringLiteral("tcp"), QString(), QStringLiteral("ADDR"));
+    const QCommandLineOption tcpPortOption(QStringLiteral("tcp-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption pty(QStringLiteral("pty"), QString(), QStringLiteral("PATH"));
+    const QCommandLineOption framingOption(QStringLiteral("framing"), QString(), QStringLiteral("KIND"));
+    const QCommandLineOption unitOption(QStringLiteral("unit"), QString(), QStringLiteral("N"));
+    const QCommandLineOption state(QStringLiteral("state"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption stateOut(QStringLiteral("state-out"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption lockedOption(QStringLiteral("locked"));
+    const QCommandLineOption firmware(QStringLiteral("firmware"), QString(), QStringLiteral("REV"));
+    const QCommandLineOption flagsOption(QStringLiteral("flags"), QString(), QStringLiteral("LIST"));
+    const QCommandLineOption eventsOption(QStringLiteral("events"), QString(), QStringLiteral("N"));
+    const QCommandLineOption auditsOption(QStringLiteral("audits"), QString(), QStringLiteral("N"));
+    const QCommandLineOption transactionsOption(QStringLiteral("transactions"), QString(), QStringLiteral("N"));
+    const QCommandLineOption latency(QStringLiteral("latency-ms"), QString(), QStringLiteral("N"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QString(), QStringLiteral("N"));
+    const QCommandLineOption fault(QStringLiteral("fault"), QString(), QStringLiteral("KIND"));
+    const QCommandLineOption verboseOption(QStringLiteral("verbose"));
+    parser.addOptions({help, tcp, tcpPortOption, pty, framingOption, unitOption, state, stateOut, lockedOption,
+                       firmware, flagsOption, eventsOption, auditsOption, transactionsOption, latency, baudOption,
+                       fault, verboseOption});
+
+    auto error = [this](const QString& text) {
+        m_message = text;
+        return Outcome::Error;
+    };
+    QStringList full = args;
+    full.prepend(QStringLiteral("quarrant-devsim"));
+    if (!parser.parse(full))
+        return error(parser.errorText());
+    if (parser.isSet(help)) {
+        m_message = HelpText();
+        return Outcome::Help;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return error(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().front()));
+
+    tcpAddress = parser.value(tcp);
+    ptyPath = parser.value(pty);
+    if (tcpAddress.isEmpty() && ptyPath.isEmpty() && !parser.isSet(tcp) && !parser.isSet(pty))
+        tcpAddress = QStringLiteral("127.0.0.1");
+    if (parser.isSet(tcp)) {
+        QHostAddress address;
+        if (!address.setAddress(tcpAddress) || address.protocol() != QAbstractSocket::IPv4Protocol
+            || (address.toIPv4Address() >> 24) != 127)
+            return error(QStringLiteral("--tcp: '%1' is not a loopback address 127.x.y.z").arg(tcpAddress));
+        tcpAddress = address.toString();
+    }
+    if (parser.isSet(pty) && ptyPath.isEmpty())
+        return error(QStringLiteral("--pty: a path is needed"));
+
+    uint64_t n = 0;
+    if (parser.isSet(tcpPortOption)) {
+        if (!ParseCount(parser.value(tcpPortOption), 65535, &n))
+            return error(QStringLiteral("--tcp-port: '%1' is not a port number 0..65535").arg(parser.value(tcpPortOption)));
+        tcpPort = quint16(n);
+    }
+    if (parser.isSet(framingOption)) {
+        const QString f = parser.value(framingOption);
+        if (f == QLatin1String("terminal"))
+            framing = ProtocolKind::Terminal;
+        else if (f == QLatin1String("mini") || f == QLatin1String("minicomputer"))
+            framing = ProtocolKind::Minicomputer;
+        else
+            return error(QStringLiteral("--framing: '%1' is neither terminal nor mini").arg(f));
+    }
+    if (parser.isSet(unitOption)) {
+        if (!ParseCount(parser.value(unitOption), FrameFormat::kMaxUnitAddress, &n))
+            return error(QStringLiteral("--unit: '%1' is not an address 0..99").arg(parser.value(unitOption)));
+        unit = int(n);
+    }
+    statePath = parser.value(state);
+    stateOutPath = parser.value(stateOut);
+    locked = parser.isSet(lockedOption);
+
+    firmwareText = parser.isSet(firmware) ? parser.value(firmware) : QStringLiteral("0.10");
+    if (!ParseFirmware(firmwareText, &firmwareCrc))
+        return error(QStringLiteral("--firmware: '%1' is neither a known release (%2) nor 8 hexadecimal digits")
+                         .arg(firmwareText, ReleaseList()));
+
+    for (const QString& list : parser.values(flagsOption)) {
+        for (const QString& item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            FlagScript script;
+            QString text;
+            if (!StatusFlags::ParseScript(item, &script, &text))
+                return error(QStringLiteral("--flags: ") + text);
+            flags.push_back(script);
+        }
+    }
+
+    struct CountOption {
+        const QCommandLineOption* option;
+        uint64_t max;
+        uint64_t* target;
+    };
+    uint64_t eventCount = events, auditCount = audits, transactionCount = transactions;
+    uint64_t latencyValue = uint64_t(latencyMs), baudValue = uint64_t(baud);
+    const CountOption counts[] = {
+        {&eventsOption, 9999, &eventCount},
+        {&auditsOption, 9999, &auditCount},
+        {&transactionsOption, 100000000, &transactionCount},
+        {&latency, 600000, &latencyValue},
+        {&baudOption, 10000000, &baudValue},
+    };
+    for (const CountOption& c : counts) {
+        if (!parser.isSet(*c.option))
+            continue;
+        if (!ParseCount(parser.value(*c.option), c.max, c.target))
+            return error(QStringLiteral("--%1: '%2' is not a whole number 0..%3")
+                             .arg(c.option->names().front(), parser.value(*c.option))
+                             .arg(c.max));
+    }
+    events = uint32_t(eventCount);
+    audits = uint32_t(auditCount);
+    transactions = uint32_t(transactionCount);
+    latencyMs = int(latencyValue);
+    baud = int(baudValue);
+
+    for (const QString& text : parser.values(fault)) {
+        FaultSpec spec;
+        QString why;
+        if (!FaultInjector::ParseSpec(text, &spec, &why))
+            return error(QStringLiteral("--fault: ") + why);
+        faults.push_back(spec);
+    }
+    verbose = parser.isSet(verboseOption);
+    return Outcome::Run;
+}
