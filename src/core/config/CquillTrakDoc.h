@@ -38,13 +38,16 @@ public:
     void OnNewDocument();
 
     // Serialised file contents. Storing never fails.
-    QByteArray Store();
+    QByteArray Store() const;
     // Loads file contents into this document. Version notices go through ui. Returns false
     // when the file is not a configuration data file or ends before its end marker; the
-    // caller then discards the document and reports "Unexpected file format.".
+    // caller then discards the document and reports "Unexpected file format.". The file is
+    // read into a scratch copy that is committed only on success, so a failed load leaves the
+    // document exactly as it was.
     bool Load(const QByteArray& data, UserInterface& ui);
 
-    // Saves through QSaveFile; on failure returns false and sets *error.
+    // Saves through QSaveFile; on failure returns false and sets *error. After a successful
+    // save while online the log-off hook runs.
     bool SaveFile(const QString& path, QString* error = nullptr);
     // Reads and loads a file, then runs the connect hook. On failure returns false and sets
     // *error ("Unexpected file format." for a bad file).
@@ -71,6 +74,19 @@ public:
     void SetConnectHook(ConnectHook hook) { m_connectHook = std::move(hook); }
     void SetLogOffHook(LogOffHook hook) { m_logOffHook = std::move(hook); }
 
+    // The framework's share of the document: the title its frames show (the file name), the
+    // modified flag, and the views, refreshed after a device operation changed values.
+    QString title = QStringLiteral("Untitled");
+    bool modified = false;
+    void SetModifiedFlag(bool on = true) { modified = on; }
+    using ViewsHook = std::function<void(CquillTrakDoc&)>;
+    void SetUpdateViewsHook(ViewsHook hook) { m_viewsHook = std::move(hook); }
+    void UpdateAllViews()
+    {
+        if (m_viewsHook)
+            m_viewsHook(*this);
+    }
+
 private:
     void RunConnectHook();
 
@@ -78,4 +94,5 @@ private:
     ConfigImage m_image;
     ConnectHook m_connectHook;
     LogOffHook m_logOffHook;
+    ViewsHook m_viewsHook;
 };
