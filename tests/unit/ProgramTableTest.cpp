@@ -41,7 +41,7 @@ TEST(ProgramTable, TableOrderAndIndicesAreConsistent)
         const int key = d.Type() * 36 + d.directory;
         EXPECT_GE(key, previousKey) << d.name;
         previousKey = key;
-        EXPECT_EQ(d.index, nextIndex[{d.Type(), d.directory}]++) << d.name;
+        EXPECT_EQ(d.index, (nextIndex[{d.Type(), d.directory}]++)) << d.name;
         EXPECT_EQ(FindRegister(MakeRegisterId(d, 0)), &d) << d.name;
     }
 }
