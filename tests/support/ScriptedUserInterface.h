@@ -30,7 +30,9 @@ public:
     std::optional<QString> accessCode;
     int listChoice = 0;
     QStringList lastListItems;
-    QString statusTexts[2];
+    QString statusTexts[3];
+    std::vector<QString> paneMessages; // every text shown in the message pane (2), in order
+    int waitCursorDepth = 0;           // on minus off calls; 0 when balanced
 
     int MessageBox(const QString& text, const QString& caption, Buttons buttons, Icon icon) override
     {
@@ -76,10 +78,12 @@ public:
     }
     void SetStatusText(int pane, const QString& text) override
     {
-        if (pane == 0 || pane == 1)
+        if (pane >= 0 && pane <= 2)
             statusTexts[pane] = text;
+        if (pane == 2)
+            paneMessages.push_back(text);
     }
-    void SetWaitCursor(bool) override {}
+    void SetWaitCursor(bool on) override { waitCursorDepth += on ? 1 : -1; }
 
     QString lastSuggestedName;
     int steps = 0;

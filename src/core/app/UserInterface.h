@@ -49,7 +49,8 @@ public:
     // One of several choices; -1 when cancelled.
     virtual int ChooseFromList(const QString& caption, const QStringList& items) = 0;
 
-    // Status-bar panes: 0 the connection state, 1 the port.
+    // Status-bar panes: 0 the connection state, 1 the port, 2 the message pane (prompts and
+    // the progress messages of contacting a device).
     virtual void SetStatusText(int pane, const QString& text) = 0;
 
     virtual void SetWaitCursor(bool on) = 0;
