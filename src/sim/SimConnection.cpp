@@ -1,6 +1,7 @@
 // One line's exchanges (see SimConnection.h).
 #include "SimConnection.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -32,6 +33,7 @@ SimConnection::SimConnection(const SimLineConfig& config, DeviceState& state, Co
     , m_output(config.baud, std::move(writer), this)
     , m_disconnector(std::move(disconnector))
 {
+    m_clock.start();
 }
 
 void SimConnection::Log(const QString& text) const
@@ -50,8 +52,18 @@ void SimConnection::Reset()
 
 void SimConnection::Received(QByteArrayView bytes)
 {
+    if (m_config.baud > 0) {
+        const qint64 byteNs = qint64(10) * 1000000000 / m_config.baud;
+        m_inputBusyNs = std::max(m_inputBusyNs, m_clock.nsecsElapsed()) + bytes.size() * byteNs;
+    }
     for (const Framer::Frame& frame : m_framer.Feed(bytes))
         Exchange(frame);
+}
+
+int SimConnection::ReplyDelayMs() const
+{
+    const qint64 pendingNs = std::max<qint64>(0, m_inputBusyNs - m_clock.nsecsElapsed());
+    return m_config.latencyMs + int((pendingNs + 999999) / 1000000);
 }
 
 void SimConnection::Exchange(const Framer::Frame& frame)
@@ -74,14 +86,15 @@ void SimConnection::Exchange(const Framer::Frame& frame)
     Log(QStringLiteral("%1 -> %2%3")
             .arg(Printable(frame.command), Printable(reply.text),
                  outcome.applied.isEmpty() ? QString() : QStringLiteral("  [fault: %1]").arg(outcome.applied.join(QStringLiteral(", ")))));
+    const int delayMs = ReplyDelayMs();
     if (outcome.disconnect) {
-        m_output.Then(m_disconnector, m_config.latencyMs);
+        m_output.Then(m_disconnector, delayMs);
         return;
     }
-    m_output.Send(outcome.bytes, m_config.latencyMs);
+    m_output.Send(outcome.bytes, delayMs);
     // A report follows its reply only when the reply itself reached the host whole (noise in
     // front of it does not count).
     const bool whole = !outcome.bytes.isEmpty() && outcome.applied.count(QStringLiteral("noise")) == outcome.applied.size();
     if (!reply.trailer.isEmpty() && whole)
-        m_output.Send(reply.trailer, m_config.latencyMs);
+        m_output.Send(reply.trailer, delayMs);
 }

@@ -4,6 +4,8 @@
 // Frames for another unit address are ignored on a serial line (a multi-drop line carries
 // every unit's traffic); over TCP/IP every frame is for this device. Frames whose check byte
 // is wrong are ignored, as a device cannot trust them.
+// With a baud rate, incoming bytes are taken to occupy the line as long as the wire needs for
+// them, and a reply never starts before its command could have arrived whole.
 // The transport (a TCP socket, the pseudo-terminal) supplies the writer and the disconnect.
 #pragma once
 
@@ -12,6 +14,7 @@
 #include "Framer.h"
 #include "PacedOutput.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -42,6 +45,8 @@ public:
 private:
     void Exchange(const Framer::Frame& frame);
     void Log(const QString& text) const;
+    // The reply latency plus the time the command still needs on the line.
+    int ReplyDelayMs() const;
 
     SimLineConfig m_config;
     DeviceState& m_state;
@@ -50,4 +55,6 @@ private:
     Framer m_framer;
     PacedOutput m_output;
     Disconnector m_disconnector;
+    QElapsedTimer m_clock;
+    qint64 m_inputBusyNs = 0; // when the line has carried every byte received so far
 };
