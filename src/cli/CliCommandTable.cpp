@@ -11,6 +11,12 @@ const CliCommand kCommands[] = {
     {"codes", "[--json]", "List the whole program-code table.", CmdCodes},
     {"register", "ID", "Look up a register id.", CmdRegister},
     {"literal", "N", "Print device literal N.", CmdLiteral},
+    {"connect", "--device DEV [--json]", "Contact a device: state, firmware revision and port.", CmdConnect},
+    {"read", "--device DEV [--section S] (-o FILE.qcf | --into FILE.qcf)", "Read a device's program codes into a document and save it.", CmdRead},
+    {"dump", "FILE.qcf --device DEV [--section S]", "Write a document's program codes to a device.", CmdDump},
+    {"logs", "event|audit|trans --device DEV -o FILE.txt", "Copy a device log into a text file, newest first.", CmdLogs},
+    {"diff", "A.qcf B.qcf [--section S] [--json]", "List the program codes that differ between two documents.", CmdDiff},
+    {"compare", "FILE.qcf --device DEV [--section S] [--json]", "List the program codes that differ between a document and a device.", CmdCompare},
     {"send", "--device DEV [--framing terminal|mini] [--mode TEXT] [--timeout MS] COMMAND", "Send one command to a device and print its reply.", CmdSend},
 };
 
