@@ -16,24 +16,10 @@
 #pragma once
 
 #include "DeviceState.h"
+#include "SimReply.h"
 
 #include <QByteArray>
 #include <QHash>
-
-struct SimReply {
-    SimReply() = default;
-    SimReply(QByteArray replyText) : text(std::move(replyText)) {}
-    static SimReply Silent()
-    {
-        SimReply r;
-        r.silent = true;
-        return r;
-    }
-
-    QByteArray text;      // the reply text; empty together with silent
-    QByteArray trailer;   // raw bytes sent after the framed reply
-    bool silent = false;  // the device does not answer at all
-};
 
 class CommandHandler {
 public:

@@ -10,6 +10,7 @@
 // The junk of "noise" never holds a start character of either framing.
 #pragma once
 
+#include "FaultSpec.h"
 #include "FrameFormat.h"
 
 #include <QByteArray>
@@ -18,12 +19,6 @@
 #include <cstdint>
 #include <vector>
 
-enum class FaultKind { Drop, Noise, BadCheck, Truncate, Disconnect };
-
-struct FaultSpec {
-    FaultKind kind = FaultKind::Drop;
-    int every = 1;
-};
 
 class FaultInjector {
 public:

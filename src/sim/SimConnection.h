@@ -13,20 +13,13 @@
 #include "FaultInjector.h"
 #include "Framer.h"
 #include "PacedOutput.h"
+#include "SimLineConfig.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
 
-struct SimLineConfig {
-    ProtocolKind framing = ProtocolKind::Terminal;
-    bool checkAddress = true;   // serial lines answer their own unit address only
-    int latencyMs = 0;
-    int baud = 0;
-    bool verbose = false;
-    QString name;               // for the log: "tcp 127.0.0.1:40000", "pty"
-};
 
 class SimConnection : public QObject {
     Q_OBJECT

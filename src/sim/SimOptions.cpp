@@ -1,38 +1,35 @@
 // The simulator's command line (see SimOptions.h).
 #include "SimOptions.h"
 
+#include "FirmwareTable.h"
+
 #include <QCommandLineParser>
 #include <QHostAddress>
-#include <iterator>
 
 namespace {
 
-// The firmware releases the host knows, by the checksum "GP" reports.
-struct FirmwareRelease {
-    const char* revision;
-    uint32_t crc;
-};
-
-const FirmwareRelease kReleases[] = {
-    {"0.10", 0x650CB6B6}, {"0.09", 0x4C385439}, {"0.08", 0xBDEF70D4}, {"0.07", 0x25E4A2A3},
-    {"0.06", 0x66A3043A}, {"0.05", 0xABCE9A43}, {"0.04", 0x688BA09A}, {"0.02", 0xB14CDA93},
-    {"0.01", 0x63C3ED54}, {"0.00", 0x7E874DCE},
-};
+// The revision of a firmware table row as a user writes it: "0.10".
+QString RevisionText(const FirmwareTable::Row& row)
+{
+    return QString::asprintf("%.2f", double(row.revision));
+}
 
 QString ReleaseList()
 {
     QStringList list;
-    for (const FirmwareRelease& r : kReleases)
-        list << QLatin1String(r.revision);
+    for (const FirmwareTable::Row& row : FirmwareTable::Rows()) {
+        if (row.crc != 0)
+            list << RevisionText(row);
+    }
     return list.join(QStringLiteral(", "));
 }
 
-// A revision of the table, or eight hexadecimal digits for a checksum of its own.
+// A revision of the firmware table, or eight hexadecimal digits for a checksum of its own.
 bool ParseFirmware(const QString& text, uint32_t* crc)
 {
-    for (const FirmwareRelease& r : kReleases) {
-        if (text == QLatin1String(r.revision)) {
-            *crc = r.crc;
+    for (const FirmwareTable::Row& row : FirmwareTable::Rows()) {
+        if (row.crc != 0 && text == RevisionText(row)) {
+            *crc = row.crc;
             return true;
         }
     }

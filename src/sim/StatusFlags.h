@@ -5,6 +5,8 @@
 // queries, so a host waiting for a flag sees it change.
 #pragma once
 
+#include "FlagScript.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -12,13 +14,6 @@
 #include <optional>
 #include <vector>
 
-// One scripted flag: its state now, and (when changeAfter > 0) the opposite state once that
-// many status replies have been sent.
-struct FlagScript {
-    int flag = 0;          // index in the flag table
-    bool set = true;
-    int changeAfter = 0;   // 0: never changes
-};
 
 class StatusFlags {
 public:

@@ -1,0 +1,9 @@
+// One fault the simulator injects, and how often: into every Nth exchange.
+#pragma once
+
+enum class FaultKind { Drop, Noise, BadCheck, Truncate, Disconnect };
+
+struct FaultSpec {
+    FaultKind kind = FaultKind::Drop;
+    int every = 1;
+};
