@@ -42,7 +42,7 @@ const QByteArray& FaultInjector::NoiseBytes()
     return noise;
 }
 
-bool FaultInjector::ParseSpec(const QString& text, FaultSpec* spec, QString* error)
+bool FaultInjector::ParseRule(const QString& text, FaultRule* rule, QString* error)
 {
     QString name = text.trimmed();
     int every = 1;
@@ -58,8 +58,8 @@ bool FaultInjector::ParseSpec(const QString& text, FaultSpec* spec, QString* err
     }
     for (const KindEntry& k : kKinds) {
         if (name == QLatin1String(k.name)) {
-            spec->kind = k.kind;
-            spec->every = every;
+            rule->kind = k.kind;
+            rule->every = every;
             return true;
         }
     }
@@ -67,7 +67,7 @@ bool FaultInjector::ParseSpec(const QString& text, FaultSpec* spec, QString* err
     return false;
 }
 
-FaultInjector::FaultInjector(std::vector<FaultSpec> faults)
+FaultInjector::FaultInjector(std::vector<FaultRule> faults)
     : m_faults(std::move(faults))
 {
 }
@@ -78,7 +78,7 @@ FaultInjector::Outcome FaultInjector::Apply(const QByteArray& frame, ProtocolKin
     Outcome out;
     out.bytes = frame;
     bool drop = false;
-    for (const FaultSpec& f : m_faults) {
+    for (const FaultRule& f : m_faults) {
         if (m_exchanges % uint64_t(f.every) != 0)
             continue;
         out.applied << KindName(f.kind);

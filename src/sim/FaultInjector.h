@@ -10,7 +10,7 @@
 // The junk of "noise" never holds a start character of either framing.
 #pragma once
 
-#include "FaultSpec.h"
+#include "FaultRule.h"
 #include "FrameFormat.h"
 
 #include <QByteArray>
@@ -31,17 +31,17 @@ public:
 
     static QStringList KindNames();
     // "KIND" or "KIND=N"; false with *error for anything else.
-    static bool ParseSpec(const QString& text, FaultSpec* spec, QString* error);
+    static bool ParseRule(const QString& text, FaultRule* rule, QString* error);
     static QString KindName(FaultKind kind);
     static const QByteArray& NoiseBytes();
 
-    explicit FaultInjector(std::vector<FaultSpec> faults = {});
+    explicit FaultInjector(std::vector<FaultRule> faults = {});
 
     // Counts one exchange and applies the faults due to its framed reply.
     Outcome Apply(const QByteArray& frame, ProtocolKind framing);
     uint64_t Exchanges() const { return m_exchanges; }
 
 private:
-    std::vector<FaultSpec> m_faults;
+    std::vector<FaultRule> m_faults;
     uint64_t m_exchanges = 0;
 };

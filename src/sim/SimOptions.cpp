@@ -229,11 +229,11 @@ SimOptions::Outcome SimOptions::Parse(const QStringList& args)
     baud = int(baudValue);
 
     for (const QString& text : parser.values(fault)) {
-        FaultSpec spec;
+        FaultRule rule;
         QString why;
-        if (!FaultInjector::ParseSpec(text, &spec, &why))
+        if (!FaultInjector::ParseRule(text, &rule, &why))
             return error(QStringLiteral("--fault: ") + why);
-        faults.push_back(spec);
+        faults.push_back(rule);
     }
     verbose = parser.isSet(verboseOption);
     return Outcome::Run;

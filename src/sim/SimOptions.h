@@ -41,7 +41,7 @@ public:
     uint32_t transactions = 30;
     int latencyMs = 0;
     int baud = 0;                   // 0: no pacing
-    std::vector<FaultSpec> faults;
+    std::vector<FaultRule> faults;
     bool verbose = false;
 
 private:

@@ -3,7 +3,7 @@
 
 enum class FaultKind { Drop, Noise, BadCheck, Truncate, Disconnect };
 
-struct FaultSpec {
+struct FaultRule {
     FaultKind kind = FaultKind::Drop;
     int every = 1;
 };
