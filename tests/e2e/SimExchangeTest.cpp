@@ -166,3 +166,46 @@ TEST(SimUnitAddressTest, SerialLineAnswersOnlyItsOwnUnit)
 }
 
 } // namespace
+
+namespace {
+
+class SimCommandsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sim.Start({QStringLiteral("--transactions"), QStringLiteral("8")})) << qPrintable(sim.Error());
+        protocol = ConnectSim(sim, SimLine::Tcp);
+    }
+    SimExchange Do(const char* command) { return Exchange(*protocol, command); }
+
+    SimProcess sim;
+    std::unique_ptr<VandtProtocol> protocol;
+};
+
+TEST_F(SimCommandsTest, EveryMenuCommandIsAnswered)
+{
+    for (const char* command : {"EA 01", "RS", "RA 01", "RR", "GD", "FL", "RD T", "RQ", "PF", "VT 1", "IC X", "IR", "MC Y",
+                                "MR", "AT 1", "LT R", "LP 01 7", "LD R", "RL", "RT 1", "RT 1 02 8", "TN", "TN 8", "BR B 001",
+                                "BW B 001 1", "DY 0101", "AR", "OR 01 1", "RE PF", "PP", "PP 8", "SB", "SR"}) {
+        const SimExchange e = Do(command);
+        EXPECT_EQ(e.status, 0) << command << " -> NO" << e.rejection;
+        EXPECT_TRUE(e.text.startsWith(QByteArray(command).left(2))) << command << " -> " << e.text.constData();
+    }
+}
+
+TEST_F(SimCommandsTest, ClockAndUserRegistersKeepWhatIsSet)
+{
+    EXPECT_EQ(Do("SD 03142024 1022 P").status, 0);
+    EXPECT_TRUE(Do("GD").text.startsWith("GD 03/14/2024 22:")) << Do("GD").text.constData();
+    EXPECT_EQ(Do("PV SY 101").text, QByteArray("PV SY 101 03/14/24 ")); // the date code shows the clock
+    for (const char* bad : {"SD 13142024 1022 P", "SD 03142024 1322 P", "SD 02302024 1000 A"})
+        EXPECT_EQ(Do(bad).rejection, 3) << bad;
+    EXPECT_EQ(Do("SD 0314 1022 P").rejection, 0);
+
+    EXPECT_EQ(Do("BW S 010 LANE 4 NORTH").status, 0);
+    EXPECT_EQ(Do("BR S 010").text, QByteArray("BR S 010 LANE 4 NORTH"));
+    EXPECT_EQ(Do("BW B 002 7").rejection, 3);
+    EXPECT_EQ(Do("BR B 002").text, QByteArray("BR B 002 0"));
+}
+
+} // namespace
