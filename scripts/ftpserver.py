@@ -11,6 +11,7 @@ With --on-upload-command, every completed upload runs that command with the uplo
 absolute path appended as the last argument (user in QUARRANT_FTP_USER); the command runs in
 the background so the server keeps serving. With --exit-with-stdin the server stops when its
 standard input closes, so it never outlives a parent that died without stopping it.
+Set QUARRANT_FTP_LOG=INFO in the environment to log every FTP command on stderr.
 Run it with Debian's interpreter (/usr/bin/python3), which sees python3-pyftpdlib.
 """
 
@@ -93,7 +94,7 @@ def watch_stdin():
 
 def main(argv):
     args = parse_args(argv)
-    logging.basicConfig(stream=sys.stderr, level=logging.WARNING)
+    logging.basicConfig(stream=sys.stderr, level=getattr(logging, os.environ.get("QUARRANT_FTP_LOG", "WARNING")))
     handler = make_handler(args)
     server = FTPServer((args.host, args.port), handler)
     sys.stdout.write("ftp port=%d\n" % server.address[1])

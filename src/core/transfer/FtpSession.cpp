@@ -213,6 +213,10 @@ FtpSession::Result FtpSession::Upload(const QString& name, QFile& local, const B
         result.text = local.errorString();
     } else if (result.Ok()) {
         MarkOpened();
+        // libcurl stops asking once the announced size went out; the final, empty block of a
+        // file that ends on a block boundary is reported here instead.
+        if (!m_endOfFile && m_onBlock)
+            m_onBlock(m_total);
     }
     result.opened = m_opened;
     m_transferring = false;
