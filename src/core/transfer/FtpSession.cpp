@@ -456,16 +456,25 @@ size_t FtpSession::OnRead(char* buffer, size_t length)
     if (m_abortRequested)
         return CURL_READFUNC_ABORT;
     MarkOpened();
-    const qint64 want = qint64(std::min(length, size_t(m_blockSize)));
-    const qint64 got = m_file->read(buffer, want);
-    if (got < 0) {
-        m_localError = true;
-        return CURL_READFUNC_ABORT;
-    }
-    m_total += got;
-    if (got < want)
-        m_endOfFile = true;
-    if (m_onBlock && !m_onBlock(m_total) && !m_endOfFile)
-        m_abortRequested = true;
-    return size_t(got);
+    // As many whole blocks as libcurl has room for, each read and reported on its own: the
+    // same reports as one block per call, with far fewer and larger sends.
+    size_t filled = 0;
+    do {
+        const qint64 want = qint64(std::min(length - filled, size_t(m_blockSize)));
+        const qint64 got = m_file->read(buffer + filled, want);
+        if (got < 0) {
+            m_localError = true;
+            return CURL_READFUNC_ABORT;
+        }
+        filled += size_t(got);
+        m_total += got;
+        if (got < want)
+            m_endOfFile = true;
+        const bool carryOn = !m_onBlock || m_onBlock(m_total);
+        if (!carryOn && !m_endOfFile)
+            m_abortRequested = true; // what was read still goes out; the next call stops
+        if (!carryOn || m_endOfFile)
+            break;
+    } while (length - filled >= size_t(m_blockSize));
+    return filled;
 }
