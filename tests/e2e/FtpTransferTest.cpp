@@ -225,6 +225,32 @@ TEST_F(FtpTransferTest, FirmwareUserWritesIntoItsOwnFolder)
     EXPECT_EQ(s_server->ReadFile(QStringLiteral("firmware/UPIMG.BIN")), Pattern(2000));
 }
 
+// The simulator hooks firmware uploads through the launcher's upload command.
+TEST_F(FtpTransferTest, UploadCommandHearsOfEveryUploadedFile)
+{
+    const QString marker = Local("uploads.txt");
+    FtpServerFixture server(QStringLiteral("4711"));
+    server.SetExtraArguments({QStringLiteral("--on-upload-command"),
+                              QStringLiteral("/bin/sh -c 'echo \"$QUARRANT_FTP_USER $1\" >> %1' hook").arg(marker)});
+    QString error;
+    ASSERT_TRUE(server.Start(&error)) << error.toStdString();
+
+    ASSERT_TRUE(WriteLocal(Local("APPINFO.DAT"), "firmware info"));
+    auto* up = Make<CUploadThread>(QStringLiteral("APPINFO.DAT"), Local("APPINFO.DAT"), "Corvantix");
+    up->SetPort(server.Port());
+    const Outcome out = RunAsOwner(up);
+    ASSERT_EQ(out.errorFlag, 0) << out.message.toStdString();
+
+    // The command runs in the background; wait (bounded) for its line.
+    QByteArray line;
+    for (int i = 0; i < 500 && !line.endsWith('\n'); ++i) {
+        QThread::msleep(20);
+        line = ReadLocal(marker);
+    }
+    const QString expected = QStringLiteral("Corvantix ") + server.FirmwareFolder() + QStringLiteral("/APPINFO.DAT\n");
+    EXPECT_EQ(QString::fromUtf8(line), expected);
+}
+
 TEST_F(FtpTransferTest, PathWithoutFolderKeepsTheLoginFolder)
 {
     ASSERT_TRUE(s_server->PutFile(QStringLiteral("ROOTFILE.TXT"), "at the top"));

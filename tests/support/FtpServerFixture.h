@@ -41,17 +41,21 @@ public:
                                + QStringLiteral("/../../scripts/ftpserver.py"));
     }
 
+    // More launcher options, such as "--on-upload-command"; set them before Start().
+    void SetExtraArguments(const QStringList& arguments) { m_extraArguments = arguments; }
+
     // Starts the server; false with a reason in *error when it did not come up in time.
     bool Start(QString* error = nullptr, int waitMs = 15000)
     {
         if (!m_root.isValid())
             return Fail(error, QStringLiteral("no temporary folder"));
         m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments({ScriptPath(), QStringLiteral("--host"), QStringLiteral("127.0.0.1"),
+        m_process.setArguments(QStringList{ScriptPath(), QStringLiteral("--host"), QStringLiteral("127.0.0.1"),
                                 QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--root"), Root(),
                                 QStringLiteral("--access-code"), m_accessCode,
                                 QStringLiteral("--auth-failed-timeout"), QString::number(m_authFailedTimeout),
-                                QStringLiteral("--exit-with-stdin")});
+                                QStringLiteral("--exit-with-stdin")}
+                               + m_extraArguments);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
         if (!m_process.waitForStarted(waitMs))
@@ -125,6 +129,7 @@ private:
 
     QString m_accessCode;
     double m_authFailedTimeout;
+    QStringList m_extraArguments;
     QTemporaryDir m_root;
     QProcess m_process;
     quint16 m_port = 0;
