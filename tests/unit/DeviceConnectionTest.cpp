@@ -188,6 +188,14 @@ TEST(DeviceConnectionTest, LogOffConnectsThenSendsLO)
     s.device.script["LO"].push_back(FakeReply::Rejected(94));
     EXPECT_FALSE(s.connection.LogOff());
 
+    // A device that no longer answers is not sent the log-off.
+    s.device.sent.clear();
+    s.device.answering = false;
+    EXPECT_FALSE(s.connection.LogOff());
+    EXPECT_EQ(s.device.sent, Commands({"PV SY 111"}));
+    s.device.answering = true;
+    s.connection.RetryCommunications();
+
     // A save while online logs off through the document; offline it sends nothing.
     QTemporaryDir dir;
     s.device.sent.clear();

@@ -163,11 +163,9 @@ float DeviceConnection::QueryRevision()
 
 bool DeviceConnection::LogOff()
 {
-    Connect(false);
-    if (!m_link)
-        return false;
-    // A command that did not go out has no reply to wait for.
-    if (!m_link->Send("LO"))
+    // A device that does not answer the identify command gets no log-off either, and a
+    // command that did not go out has no reply to wait for: neither costs another time-out.
+    if (Connect(false) < CquillTrakDoc::ReadOnly || !m_link || !m_link->Send("LO"))
         return false;
     QByteArray reply;
     return m_link->Receive(reply) == 0;

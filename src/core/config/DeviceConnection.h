@@ -40,7 +40,8 @@ public:
     // The device's firmware revision from its "GP" checksum, or -1 when the exchange fails or
     // the checksum is not a known release (the stored revision then stays as it was).
     float QueryRevision();
-    // Logs the device out of program mode ("LO"); true when the device accepted it.
+    // Logs the device out of program mode ("LO") after contacting it; true when the device
+    // accepted it. Nothing is sent when the device does not answer the contact.
     bool LogOff();
 
     // Retry Communications: Offline first (so the device is identified again), then Connect
