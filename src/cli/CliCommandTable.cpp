@@ -8,6 +8,8 @@ namespace {
 
 const CliCommand kCommands[] = {
     {"new", "FILE.qcf", "Create a new configuration document (port 1, address 1) and save it.", CmdNew},
+    {"show", "FILE.qcf [--section S] [--levels] [--json]", "List the program codes of a document.", CmdShow},
+    {"set", "FILE.qcf SECTION CODE VALUE [--level L]", "Edit one program code of a document offline.", CmdSet},
     {"codes", "[--json]", "List the whole program-code table.", CmdCodes},
     {"register", "ID", "Look up a register id.", CmdRegister},
     {"literal", "N", "Print device literal N.", CmdLiteral},
