@@ -20,6 +20,8 @@ const CliCommand kCommands[] = {
     {"diff", "A.qcf B.qcf [--section S] [--json]", "List the program codes that differ between two documents.", CmdDiff},
     {"compare", "FILE.qcf --device DEV [--section S] [--json]", "List the program codes that differ between a document and a device.", CmdCompare},
     {"send", "--device DEV [--framing terminal|mini] [--mode TEXT] [--timeout MS] COMMAND", "Send one command to a device and print its reply.", CmdSend},
+    {"terminal", "--device DEV", "Type device and terminal commands line by line (the terminal emulator).", CmdTerminal},
+    {"macro", "FILE.MAC --device DEV [--log FILE]", "Run a macro file against a device.", CmdMacro},
 };
 
 void PrintUsage(QTextStream& s)

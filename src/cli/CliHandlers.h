@@ -17,3 +17,5 @@ int CmdLogs(const QStringList& args, CliContext& ctx);
 int CmdConnect(const QStringList& args, CliContext& ctx);
 int CmdDiff(const QStringList& args, CliContext& ctx);
 int CmdCompare(const QStringList& args, CliContext& ctx);
+int CmdTerminal(const QStringList& args, CliContext& ctx);
+int CmdMacro(const QStringList& args, CliContext& ctx);
