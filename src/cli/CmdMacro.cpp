@@ -1,12 +1,13 @@
 // quarrant macro FILE.MAC --device DEV [--log FILE]: runs a macro file to its end with the
 // terminal's semantics, printing every echo line. With --log the terminal's log is open from
-// the macro's first line on. PROMPT prints its text (stderr) and continues. Exit 1 when the
-// macro could not be loaded or was aborted (Ctrl+C); device failures inside the macro show
-// as replies and do not stop it.
+// the macro's first line on. PROMPT prints its text (stderr) and continues, after Enter when
+// stdin is a terminal. Exit 1 when the macro could not be loaded or was aborted (Ctrl+C);
+// device failures inside the macro show as replies and do not stop it.
 #include "CliHandlers.h"
 
 #include "CliDeviceSession.h"
 #include "CliMacroAbort.h"
+#include "CliPrompt.h"
 #include "CquillTrakDoc.h"
 #include "TerminalSession.h"
 
@@ -32,6 +33,7 @@ int CmdMacro(const QStringList& args, CliContext& ctx)
     TerminalSession terminal(session.Ui());
     terminal.SetLink(connection->Link());
     terminal.SetUnitAddress(int(doc.deviceAddress & 0xFF));
+    terminal.SetPromptHandler([&ctx](const QString& text) { CliPrompt(ctx, text); });
     terminal.SetEchoSink([&ctx](const QString& line) {
         ctx.out << line << "\n";
         ctx.out.flush();

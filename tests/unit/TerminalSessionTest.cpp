@@ -143,6 +143,16 @@ TEST_F(TerminalLines, TerminalCommandsIgnoreCase)
     EXPECT_TRUE(terminal.Output().isEmpty());
 }
 
+TEST_F(TerminalLines, APromptHandlerReplacesTheMessageBox)
+{
+    QStringList prompts;
+    terminal.SetPromptHandler([&prompts](const QString& text) { prompts << text; });
+    terminal.SubmitTypedLine(QStringLiteral("PROMPT Insert card"));
+    EXPECT_EQ(prompts, QStringList{QStringLiteral("Insert card")});
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Squeezed(), QStringList{QStringLiteral("Insert card")});
+}
+
 TEST_F(TerminalLines, AddressHoldsForMacroLinesUntilALineIsTyped)
 {
     Write(QStringLiteral("A.MAC"), "ADDRESS 5\nEQ\n");

@@ -171,7 +171,11 @@ int CMacro::Shell(const QString& line)
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
+#ifdef Q_OS_WIN
+    process.start(QStringLiteral("cmd"), {QStringLiteral("/c"), line.mid(6)});
+#else
     process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line.mid(6)});
+#endif
     if (process.waitForStarted(-1))
         process.waitForFinished(-1);
     return 1;

@@ -137,7 +137,10 @@ void TerminalSession::Dispatch(const QString& line)
         EchoLine(false);
     } else if (StartsWith(line, "PROMPT")) {
         m_lastCommand = WithoutLeadingBlanks(line.mid(6));
-        m_ui.MessageBox(m_lastCommand, QString(), UserInterface::Buttons::Ok);
+        if (m_promptHandler)
+            m_promptHandler(m_lastCommand);
+        else
+            m_ui.MessageBox(m_lastCommand, QString(), UserInterface::Buttons::Ok);
         m_lastReply.clear();
         EchoLine(false);
     } else if (StartsWith(line, "ADDRESS")) {

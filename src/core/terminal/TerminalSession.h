@@ -45,6 +45,9 @@ public:
     void SetReportDirectory(const QString& dir) { m_reportDirectory = dir; }
     // Told every echo line as it is added (without its line end), e.g. to print it.
     void SetEchoSink(std::function<void(const QString&)> sink) { m_echoSink = std::move(sink); }
+    // Shows a PROMPT's text instead of the message box (the command line prints it and, on a
+    // terminal, waits for Enter).
+    void SetPromptHandler(std::function<void(const QString&)> handler) { m_promptHandler = std::move(handler); }
     // Told the report file after a capture while logging is off (the GUI opens it).
     void SetReportOpener(std::function<void(const QString&)> opener) { m_reportOpener = std::move(opener); }
 
@@ -110,6 +113,7 @@ private:
     QString m_reportDirectory;
     std::function<void(const QString&)> m_echoSink;
     std::function<void(const QString&)> m_reportOpener;
+    std::function<void(const QString&)> m_promptHandler;
 
     QString m_input;
     QString m_lastCommand;
