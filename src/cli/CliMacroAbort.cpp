@@ -38,6 +38,14 @@ CliMacroAbort::~CliMacroAbort()
     g_session.store(nullptr);
 }
 
+bool CliMacroAbort::SubmitTypedLine(const QString& line)
+{
+    g_running.store(true);
+    const bool executed = m_session.SubmitTypedLine(line);
+    g_running.store(false);
+    return executed;
+}
+
 void CliMacroAbort::RunMacros()
 {
     while (m_session.MacroPending()) {

@@ -4,6 +4,7 @@
 // previous handler.
 #pragma once
 
+class QString;
 class TerminalSession;
 
 class CliMacroAbort {
@@ -13,6 +14,8 @@ public:
     CliMacroAbort(const CliMacroAbort&) = delete;
     CliMacroAbort& operator=(const CliMacroAbort&) = delete;
 
+    // Executes a typed line with interrupts turned into an abort (a typed DELAY or WAITFOR).
+    bool SubmitTypedLine(const QString& line);
     // Runs the session's pending macro lines with interrupts turned into an abort.
     void RunMacros();
 

@@ -2,7 +2,8 @@
 // stdin is executed as if typed into the terminal window (lines shorter than two characters
 // are ignored, as the window ignores them); the echo lines are printed as the window shows
 // them, messages go to stderr. A macro started with PLAY runs to its end before the next line
-// is read; Ctrl+C aborts it. EXIT or the end of input ends the session (exit 0).
+// is read; Ctrl+C aborts it (and a typed DELAY or WAITFOR). EXIT or the end of input ends the
+// session (exit 0).
 #include "CliHandlers.h"
 
 #include "CliDeviceSession.h"
@@ -53,7 +54,7 @@ int CmdTerminal(const QStringList& args, CliContext& ctx)
         // Typed by hand, the first seven characters become upper case as they are typed.
         if (ctx.stdinIsTerminal)
             line = TerminalCommandTable::TypedText(line);
-        if (!terminal.SubmitTypedLine(line))
+        if (!abort.SubmitTypedLine(line))
             continue;
         abort.RunMacros();
         if (terminal.ExitRequested())

@@ -246,6 +246,18 @@ TEST_F(TerminalLines, RequestAbortEndsATypedDelay)
     EXPECT_EQ(ui.paneMessages.back(), QStringLiteral("Macro complete"));
 }
 
+TEST_F(TerminalLines, AbortKillsAShellCommand)
+{
+    const QString late = dir.filePath(QStringLiteral("late"));
+    Write(QStringLiteral("S.MAC"), "SHELL sleep 30; touch '" + late.toLatin1() + "'\nECHO never\n");
+    terminal.RequestAbort();
+    terminal.SubmitTypedLine(QStringLiteral("PLAY ") + dir.filePath(QStringLiteral("S")));
+    terminal.RunMacros();
+    EXPECT_TRUE(terminal.LastRunAborted());
+    EXPECT_FALSE(terminal.Output().contains(QStringLiteral("never")));
+    EXPECT_FALSE(QFile::exists(late));
+}
+
 TEST_F(TerminalLines, WaitForPollsTheStatusUntilTheFlagChanges)
 {
     const struct {

@@ -176,7 +176,14 @@ int CMacro::Shell(const QString& line)
 #else
     process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), line.mid(6)});
 #endif
-    if (process.waitForStarted(-1))
-        process.waitForFinished(-1);
+    if (!process.waitForStarted(-1))
+        return 1;
+    while (!process.waitForFinished(50) && process.state() != QProcess::NotRunning) {
+        if (m_pump && m_pump()) {
+            process.kill();
+            process.waitForFinished(5000);
+            break;
+        }
+    }
     return 1;
 }

@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class TerminalLog;
@@ -44,6 +45,10 @@ public:
     virtual int ExecuteFileCommand(const QString& line);
     virtual QString ErrorText() const { return ErrorTextOf(m_error); }
 
+    // Called about every 50 ms while a SHELL command runs; returning true (the user aborted)
+    // kills the command. Without one the command is waited for to its end.
+    void SetWaitPump(std::function<bool()> pump) { m_pump = std::move(pump); }
+
     // The error table's text of a code ("LAST ERROR" beyond the table).
     static QString ErrorTextOf(int code);
 
@@ -64,6 +69,7 @@ private:
 
     std::unique_ptr<CMacro> m_parent;
     TerminalLog* m_log = nullptr;
+    std::function<bool()> m_pump;
     QStringList m_lines;
     QString m_fileName;
     int m_state = NoFile;

@@ -198,6 +198,8 @@ void TerminalSession::Play(const QString& argument)
     }
     if (!nested)
         m_lastRunAborted = false;
+    // A SHELL line pumps the progress window, so Cancel ends a command that hangs.
+    macro->SetWaitPump([this] { return PumpProgress(); });
     m_current = std::move(macro);
     OpenProgress(QStringLiteral("Executing macro...."));
     Message(QStringLiteral("Running macro..."));
