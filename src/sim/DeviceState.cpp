@@ -162,3 +162,13 @@ void DeviceState::SetUserRegister(char kind, int number, const QByteArray& value
 {
     m_userRegisters.insert(QByteArray(1, kind) + QByteArray::number(number), value);
 }
+
+void DeviceState::RestartWithFirmware(uint32_t firmwareCrc)
+{
+    m_firmwareCrc = firmwareCrc;
+    m_ramExecutive = false;
+    m_programMode = false;
+    m_userRegisters.clear();
+    QString ignored;
+    Initialise(QString(), &ignored); // factory defaults cannot fail
+}

@@ -61,6 +61,9 @@ public:
     bool InRamExecutive() const { return m_ramExecutive; }
     void StartRamExecutive() { m_ramExecutive = true; }
     void LeaveRamExecutive() { m_ramExecutive = false; }
+    // The RAM executive installed a new image: the device restarts running it, answering
+    // commands again, out of program mode, with its factory configuration.
+    void RestartWithFirmware(uint32_t firmwareCrc);
 
     // User data registers ("BR"/"BW"), by kind letter and register number.
     QByteArray UserRegister(char kind, int number) const;

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QHostAddress>
+#include <QRegularExpression>
 
 namespace {
 
@@ -63,7 +64,7 @@ QString SimOptions::HelpText()
                "Simulates one liquid-loading flow controller: its command protocol over TCP/IP and/or a\n"
                "serial line (a pseudo-terminal), its configuration, program mode, logs, status flags and\n"
                "firmware checksum, with optional latency, line-speed pacing and line faults.\n"
-               "Prints \"ready tcp=ADDR:PORT pty=PATH\" (the parts asked for) once it listens; stops on\n"
+               "Prints \"ready tcp=ADDR:PORT pty=PATH ftp=ADDR:PORT\" (the parts asked for) once it listens; stops on\n"
                "SIGTERM or SIGINT.\n"
                "\n"
                "Where it listens (without --tcp and --pty: --tcp 127.0.0.1):\n"
@@ -101,6 +102,15 @@ QString SimOptions::HelpText()
                "                        bad-check (wrong check byte; Terminal: no carriage return),\n"
                "                        truncate (half a reply), disconnect (drop the connection; the\n"
                "                        pseudo-terminal is made anew under the same path).\n"
+               "\n"
+               "The device's FTP server (firmware upgrades, definition files):\n"
+               "  --ftp-port N          Start it on this port of the TCP address (0 picks a free port,\n"
+               "                        shown as ftp=ADDR:PORT in the ready line).\n"
+               "  --ftp-root DIR        Its file system: CONFIG/ for user Quarrant, firmware/ for user\n"
+               "                        Corvantix (default: a temporary folder).\n"
+               "  --access-code CODE    Password of both users (default 1234).\n"
+               "  --ftp-script PATH     The FTP launcher to run (default: scripts/ftpserver.py of the\n"
+               "                        source tree).\n"
                "  --verbose             Log every exchange on stderr.\n"
                "  -h, --help            Show this help.\n")
         .arg(ReleaseList(), QStringList(StatusFlags::Names().begin(), StatusFlags::Names().end()).join(QLatin1Char(' ')));
@@ -128,6 +138,11 @@ SimOptions::Outcome SimOptions::Parse(const QStringList& args)
     const QCommandLineOption baudOption(QStringLiteral("baud"), QString(), QStringLiteral("N"));
     const QCommandLineOption fault(QStringLiteral("fault"), QString(), QStringLiteral("KIND"));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"));
+    const QCommandLineOption ftpPortOption(QStringLiteral("ftp-port"), QString(), QStringLiteral("N"));
+    const QCommandLineOption ftpRootOption(QStringLiteral("ftp-root"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption accessCodeOption(QStringLiteral("access-code"), QString(), QStringLiteral("CODE"));
+    const QCommandLineOption ftpScriptOption(QStringLiteral("ftp-script"), QString(), QStringLiteral("PATH"));
+    parser.addOptions({ftpPortOption, ftpRootOption, accessCodeOption, ftpScriptOption});
     parser.addOptions({help, tcp, tcpPortOption, pty, framingOption, unitOption, state, stateOut, lockedOption,
                        firmware, flagsOption, eventsOption, auditsOption, transactionsOption, latency, baudOption,
                        fault, verboseOption});
@@ -236,5 +251,21 @@ SimOptions::Outcome SimOptions::Parse(const QStringList& args)
         faults.push_back(rule);
     }
     verbose = parser.isSet(verboseOption);
+
+    if (parser.isSet(ftpPortOption)) {
+        if (!ParseCount(parser.value(ftpPortOption), 65535, &n))
+            return error(QStringLiteral("--ftp-port: '%1' is not a port number 0..65535").arg(parser.value(ftpPortOption)));
+        ftpPort = int(n);
+    }
+    ftpRoot = parser.value(ftpRootOption);
+    ftpScript = parser.value(ftpScriptOption);
+    if (parser.isSet(accessCodeOption)) {
+        accessCode = parser.value(accessCodeOption);
+        // The code is a password on the FTP command line: no blanks or line ends in it.
+        if (accessCode.isEmpty() || accessCode.contains(QRegularExpression(QStringLiteral("[\\s\\x00-\\x1f]"))))
+            return error(QStringLiteral("--access-code: a code without blanks or control characters is needed"));
+    }
+    if (ftpPort < 0 && (parser.isSet(ftpRootOption) || parser.isSet(ftpScriptOption)))
+        return error(QStringLiteral("--ftp-root and --ftp-script need --ftp-port"));
     return Outcome::Run;
 }

@@ -43,6 +43,11 @@ public:
     int baud = 0;                   // 0: no pacing
     std::vector<FaultRule> faults;
     bool verbose = false;
+    // The device's FTP server: started when ftpPort is set (0 picks a free port).
+    int ftpPort = -1;               // -1: no FTP server
+    QString ftpRoot;                // empty: a temporary folder
+    QString accessCode = QStringLiteral("1234");
+    QString ftpScript;              // the FTP launcher; empty: the one of the source tree
 
 private:
     QString m_message;

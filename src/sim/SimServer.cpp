@@ -2,6 +2,7 @@
 // handler only writes one byte, the loop does the rest.
 #include "SimServer.h"
 
+#include "FtpService.h"
 #include "PtyService.h"
 #include "TcpService.h"
 
@@ -86,6 +87,20 @@ bool SimServer::Start(QString* error)
         serial.framing = m_options.framing;
         serial.checkAddress = true;
         m_services.push_back(std::make_unique<PtyService>(m_options.ptyPath, serial, m_state, m_handler, m_faults));
+    }
+    if (m_options.ftpPort >= 0) {
+        FtpService::Config ftp;
+        ftp.address = m_options.tcpAddress.isEmpty() ? QStringLiteral("127.0.0.1") : m_options.tcpAddress;
+        ftp.port = quint16(m_options.ftpPort);
+        ftp.root = m_options.ftpRoot;
+        ftp.accessCode = m_options.accessCode;
+#ifdef QUARRANT_FTP_SCRIPT
+        ftp.script = m_options.ftpScript.isEmpty() ? QStringLiteral(QUARRANT_FTP_SCRIPT) : m_options.ftpScript;
+#else
+        ftp.script = m_options.ftpScript;
+#endif
+        ftp.verbose = m_options.verbose;
+        m_services.push_back(std::make_unique<FtpService>(ftp, m_state));
     }
     QStringList ready;
     for (const std::unique_ptr<SimService>& service : m_services) {

@@ -1,6 +1,6 @@
 // The simulator process: one device (state, command handler, fault injector) reached through
 // its services (TCP/IP, pseudo-terminal), run on a Qt event loop until SIGTERM or SIGINT.
-// Start prints the ready line "ready tcp=ADDR:PORT pty=PATH" (only the services asked for)
+// Start prints the ready line "ready tcp=ADDR:PORT pty=PATH ftp=ADDR:PORT" (only the services asked for)
 // once every service listens; Run returns after a signal, having stopped the services and
 // written the state file asked for with --state-out.
 #pragma once
