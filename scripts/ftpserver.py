@@ -9,7 +9,8 @@ Once listening, the script prints exactly one line "ftp port=N" on stdout (flush
 nothing else there, so a caller may stop reading stdout after it. Diagnostics go to stderr.
 With --on-upload-command, every completed upload runs that command with the uploaded file's
 absolute path appended as the last argument (user in QUARRANT_FTP_USER); the command runs in
-the background so the server keeps serving. With --exit-with-stdin the server stops when its
+the background so the server keeps serving. With --anonymous-root the server also stands in for an update server: anonymous
+logins (any password) read that folder. With --exit-with-stdin the server stops when its
 standard input closes, so it never outlives a parent that died without stopping it.
 Set QUARRANT_FTP_LOG=INFO in the environment to log every FTP command on stderr.
 Run it with Debian's interpreter (/usr/bin/python3), which sees python3-pyftpdlib.
@@ -42,6 +43,8 @@ def parse_args(argv):
                         help="seconds before an idle control connection is closed")
     parser.add_argument("--on-upload-command", default=None,
                         help="command run after each upload, with the file path appended")
+    parser.add_argument("--anonymous-root", default=None,
+                        help="also accept anonymous logins, read-only, in this folder")
     parser.add_argument("--exit-with-stdin", action="store_true",
                         help="stop when standard input reaches end of file")
     return parser.parse_args(argv)
@@ -78,6 +81,8 @@ def make_handler(args):
     os.makedirs(firmware, exist_ok=True)
     authorizer.add_user("Quarrant", args.access_code, root, perm=FULL_RIGHTS)
     authorizer.add_user("Corvantix", args.access_code, firmware, perm=FULL_RIGHTS)
+    if args.anonymous_root:
+        authorizer.add_anonymous(os.path.abspath(args.anonymous_root))
     DeviceFtpHandler.authorizer = authorizer
     return DeviceFtpHandler
 

@@ -132,7 +132,7 @@ std::optional<QString> ConsoleUserInterface::ChooseOpenFile(const QString&, cons
 
 std::optional<QString> ConsoleUserInterface::AskAccessCode(const QString&)
 {
-    return std::nullopt;
+    return m_accessCode;
 }
 
 int ConsoleUserInterface::ChooseFromList(const QString&, const QStringList& items)

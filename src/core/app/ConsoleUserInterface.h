@@ -18,6 +18,8 @@ public:
     // Bounds the retries the Retry policy grants one failing step.
     void SetMaxRetries(int n) { m_maxRetries = n; }
     void SetProgressEnabled(bool on) { m_progress = on; }
+    // The access code given on the command line; without one the prompt counts as cancelled.
+    void SetAccessCode(const QString& code) { m_accessCode = code; }
 
     int MessageBox(const QString& text, const QString& caption, Buttons buttons, Icon icon) override;
     void ProgressBegin(const QString& title, const QString& text, int lower, int upper) override;
@@ -51,4 +53,5 @@ private:
     int m_upper = 100;
     int m_pos = 0;
     int m_lastPercent = -1;
+    std::optional<QString> m_accessCode;
 };
