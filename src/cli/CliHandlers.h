@@ -19,3 +19,6 @@ int CmdDiff(const QStringList& args, CliContext& ctx);
 int CmdCompare(const QStringList& args, CliContext& ctx);
 int CmdTerminal(const QStringList& args, CliContext& ctx);
 int CmdMacro(const QStringList& args, CliContext& ctx);
+int CmdFtp(const QStringList& args, CliContext& ctx);
+int CmdUpgrade(const QStringList& args, CliContext& ctx);
+int CmdCheckUpdates(const QStringList& args, CliContext& ctx);
