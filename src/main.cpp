@@ -1,20 +1,89 @@
-// quarrant-liquid: the desktop application. Until the application shell is built this opens
-// one window that names the application and its revision.
+// quarrant-liquid: the desktop application. Parses the command line, hands a second start over
+// to the running instance, and opens the first document: the named file, a new configuration
+// pointed at the --device address, or a new configuration on its stored port.
 #include <QApplication>
-#include <QLabel>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <cstdio>
+#include <memory>
 
-#include "LiteralTable.h"
+#include "DeviceAddress.h"
+#include "app/CMainFrame.h"
+#include "app/CSingleInstance.h"
+#include "app/CquillTrakApp.h"
+
+namespace {
+
+// --help needs no display: it is answered before any window system is touched.
+bool AsksForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--help" || a == "-h" || a == "--help-all" || a == "-?")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> helpApp;
+    if (AsksForHelp(argc, argv))
+        helpApp = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        helpApp = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication& qapp = *helpApp;
     QApplication::setOrganizationName(QStringLiteral("Vandt Gauge"));
     QApplication::setApplicationName(QStringLiteral("Quarrant Liquid"));
-    if (!InitLiteralTable())
+    QApplication::setApplicationVersion(QStringLiteral("0.10"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quarrant Liquid: configuration companion for liquid-loading flow controllers."));
+    parser.addHelpOption();
+    const QCommandLineOption device(QStringLiteral("device"),
+                                    QStringLiteral("Open a new configuration connected to the device at ADDRESS "
+                                                   "(tcp:A.B.C.D[:PORT], comN[:UNIT] or /PATH[:UNIT])."),
+                                    QStringLiteral("ADDRESS"));
+    parser.addOption(device);
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A configuration data file (.qcf) to open."), QStringLiteral("[file]"));
+    parser.process(qapp);
+
+    const QStringList files = parser.positionalArguments();
+    const QString file = files.isEmpty() ? QString() : files.first();
+
+    std::optional<DeviceAddress> address;
+    if (parser.isSet(device)) {
+        QString error;
+        address = DeviceAddress::Parse(parser.value(device), &error);
+        if (!address) {
+            std::fprintf(stderr, "quarrant-liquid: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
+
+    CquillTrakApp app;
+    const QString instanceName = CSingleInstance::DefaultName();
+    // A start that names a device is a session of its own: it is never handed over, since
+    // the running instance could not tell which device was meant.
+    if (!address && app.HandOverToRunningInstance(instanceName, file))
+        return 0;
+    if (!CquillTrakApp::InitLiteralTable()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Quarrant Liquid"), QStringLiteral("The literal table could not be initialised."));
         return 1;
-    QLabel label(QStringLiteral("Quarrant Liquid Revision 0.10"));
-    label.setWindowTitle(QStringLiteral("Quarrant Liquid"));
-    label.resize(480, 120);
-    label.show();
-    return app.exec();
+    }
+    if (!app.BecomeRunningInstance(instanceName))
+        std::fprintf(stderr, "quarrant-liquid: another instance owns the rendezvous; later starts will not find this one\n");
+
+    CMainFrame* first = nullptr;
+    if (address)
+        first = app.NewConfiguration(address);
+    else if (!file.isEmpty())
+        first = app.OpenDocumentFile(file);
+    else
+        first = app.NewConfiguration();
+    if (!first)
+        return 1;
+    return QApplication::exec();
 }

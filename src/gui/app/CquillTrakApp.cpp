@@ -1,0 +1,224 @@
+// The application object; see CquillTrakApp.h.
+#include "app/CquillTrakApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CAppOptionsDlg.h"
+#include "app/CMainFrame.h"
+#include "app/CSingleInstance.h"
+#include "app/FrameUserInterface.h"
+
+#include "DeviceAddress.h"
+#include "LiteralTable.h"
+#include "UserInterface.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QSettings AppSettings()
+{
+    return QSettings(QStringLiteral("Vandt Gauge"), QStringLiteral("Quarrant Liquid"));
+}
+
+const QString kRecentGroup = QStringLiteral("Recent File List");
+
+} // namespace
+
+CquillTrakApp::CquillTrakApp()
+{
+    QSettings settings(QStringLiteral("Vandt Gauge"), QStringLiteral("Quarrant Liquid"));
+    m_options.Load(settings);
+}
+
+CquillTrakApp::~CquillTrakApp()
+{
+    // Frames still open (a test, or an exit without an event loop) go before the options
+    // and the rendezvous they use.
+    const QList<CMainFrame*> frames = m_frames;
+    for (CMainFrame* f : frames)
+        delete f;
+}
+
+bool CquillTrakApp::InitLiteralTable()
+{
+    return ::InitLiteralTable();
+}
+
+bool CquillTrakApp::HandOverToRunningInstance(const QString& name, const QString& filePath)
+{
+    const QString path = filePath.isEmpty() ? QString() : QFileInfo(filePath).absoluteFilePath();
+    return CSingleInstance::HandOver(name, path);
+}
+
+bool CquillTrakApp::BecomeRunningInstance(const QString& name)
+{
+    m_instance = std::make_unique<CSingleInstance>();
+    connect(m_instance.get(), &CSingleInstance::OpenRequested, this, [this](const QString& path) {
+        CMainFrame* frame = path.isEmpty() ? NewConfiguration() : OpenDocumentFile(path);
+        if (frame) {
+            frame->raise();
+            frame->activateWindow();
+        }
+    });
+    return m_instance->Listen(name);
+}
+
+std::unique_ptr<UserInterface> CquillTrakApp::MakeUserInterface(CDocFrame& frame)
+{
+    if (m_uiFactory)
+        return m_uiFactory(frame);
+    return std::make_unique<FrameUserInterface>(&frame);
+}
+
+CMainFrame* CquillTrakApp::MakeFrame()
+{
+    auto* frame = new CMainFrame(*this);
+    m_frames.append(frame);
+    return frame;
+}
+
+void CquillTrakApp::ShowFrame(CMainFrame* frame)
+{
+    frame->show();
+    SetMainFrame(frame);
+    m_updateCheck = false;
+}
+
+CMainFrame* CquillTrakApp::NewConfiguration(const std::optional<DeviceAddress>& device)
+{
+    CMainFrame* frame = MakeFrame();
+    frame->NewDocument(device);
+    ShowFrame(frame);
+    return frame;
+}
+
+CMainFrame* CquillTrakApp::OpenDocumentFile(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    for (CMainFrame* f : std::as_const(m_frames)) {
+        if (f->FilePath() == full) {
+            f->raise();
+            f->activateWindow();
+            return f;
+        }
+    }
+    CMainFrame* frame = MakeFrame();
+    QString error;
+    if (!frame->OpenDocument(full, &error)) {
+        frame->Ui().MessageBox(error.isEmpty() ? QStringLiteral("Unexpected file format.") : error, QString(),
+                               UserInterface::Buttons::Ok, UserInterface::Icon::Error);
+        m_frames.removeAll(frame);
+        delete frame;
+        RemoveFromRecentFileList(full);
+        return nullptr;
+    }
+    AddToRecentFileList(full);
+    ShowFrame(frame);
+    return frame;
+}
+
+void CquillTrakApp::OnFileOpen(UserInterface& ui)
+{
+    const std::optional<QString> path = ui.ChooseOpenFile(QStringLiteral("Open"), QStringLiteral("Quarrant Files (*.qcf)"));
+    if (path)
+        OpenDocumentFile(*path);
+}
+
+bool CquillTrakApp::CloseAllFrames()
+{
+    const QList<CMainFrame*> frames = m_frames;
+    for (CMainFrame* f : frames) {
+        if (m_frames.contains(f) && !f->close())
+            return false;
+    }
+    return true;
+}
+
+void CquillTrakApp::About(QWidget* parent)
+{
+    CAboutDlg dlg(parent);
+    dlg.exec();
+}
+
+void CquillTrakApp::OnGeneralOptions(QWidget* parent)
+{
+    CAppOptionsDlg dlg(m_options, parent);
+    if (dlg.exec() == QDialog::Accepted)
+        ApplyOptions(dlg.Options());
+}
+
+void CquillTrakApp::ApplyOptions(const GeneralOptions& options)
+{
+    m_options = options;
+    QSettings settings = AppSettings();
+    m_options.Save(settings);
+    for (CMainFrame* f : std::as_const(m_frames))
+        f->UpdateAllViews();
+}
+
+int CquillTrakApp::CountOpenDocuments() const
+{
+    return int(m_frames.size());
+}
+
+QList<CMainFrame*> CquillTrakApp::Frames() const
+{
+    return m_frames;
+}
+
+QStringList CquillTrakApp::RecentFiles() const
+{
+    QSettings settings = AppSettings();
+    QStringList files;
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString f = settings.value(QStringLiteral("%1/File%2").arg(kRecentGroup).arg(i)).toString();
+        if (!f.isEmpty())
+            files << f;
+    }
+    return files;
+}
+
+void CquillTrakApp::WriteRecentFiles(const QStringList& files) const
+{
+    QSettings settings = AppSettings();
+    settings.remove(kRecentGroup);
+    for (int i = 0; i < files.size() && i < kRecentFileCount; ++i)
+        settings.setValue(QStringLiteral("%1/File%2").arg(kRecentGroup).arg(i + 1), files[i]);
+}
+
+void CquillTrakApp::AddToRecentFileList(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    QStringList files = RecentFiles();
+    files.removeAll(full);
+    files.prepend(full);
+    WriteRecentFiles(files.mid(0, kRecentFileCount));
+}
+
+void CquillTrakApp::RemoveFromRecentFileList(const QString& path)
+{
+    QStringList files = RecentFiles();
+    if (files.removeAll(QFileInfo(path).absoluteFilePath()) > 0)
+        WriteRecentFiles(files);
+}
+
+void CquillTrakApp::SetMainFrame(CDocFrame* frame)
+{
+    m_mainFrame = frame;
+}
+
+void CquillTrakApp::FrameClosing(CDocFrame* frame)
+{
+    if (m_mainFrame == frame)
+        m_mainFrame = nullptr;
+}
+
+void CquillTrakApp::FrameDestroyed(CDocFrame* frame)
+{
+    m_frames.removeIf([frame](CMainFrame* f) { return static_cast<CDocFrame*>(f) == frame; });
+    if (m_mainFrame == frame)
+        m_mainFrame = nullptr;
+    if (!m_mainFrame && !m_frames.isEmpty())
+        m_mainFrame = m_frames.last();
+}

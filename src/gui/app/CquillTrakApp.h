@@ -1,0 +1,95 @@
+// The application object: owns the General Options, the recent-file list (8 entries), the
+// frames of the open documents and the single-instance rendezvous, and answers the
+// application commands (New, Open, About, General Options, Exit). Only the configuration
+// document type exists; the New entries of the other types stay disabled.
+//
+// Invariants: every open document has exactly one frame in Frames(); a frame leaves the list
+// when it is destroyed. Settings are read from and written to QSettings("Vandt Gauge",
+// "Quarrant Liquid").
+#pragma once
+
+#include "DeviceAddress.h"
+#include "GeneralOptions.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class CDocFrame;
+class CMainFrame;
+class CSingleInstance;
+
+class QWidget;
+class UserInterface;
+
+class CquillTrakApp : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kRecentFileCount = 8;
+
+    // Makes the user interface of a new frame; by default the frame's own dialogs.
+    using UiFactory = std::function<std::unique_ptr<UserInterface>(CDocFrame&)>;
+
+    CquillTrakApp();
+    ~CquillTrakApp() override;
+
+    // The literal table; false when it cannot be initialised (start-up then ends).
+    static bool InitLiteralTable();
+
+    // Single instance: hands the file name to a running instance (true: this start is done)
+    // or becomes the running instance, which then opens what later starts hand over.
+    bool HandOverToRunningInstance(const QString& name, const QString& filePath);
+    bool BecomeRunningInstance(const QString& name);
+
+    void SetUiFactory(UiFactory factory) { m_uiFactory = std::move(factory); }
+    // The user interface of a new frame: the factory's, else the frame's own dialogs.
+    std::unique_ptr<UserInterface> MakeUserInterface(CDocFrame& frame);
+
+    // File New: a new configuration document in its own frame, shown.
+    CMainFrame* NewConfiguration(const std::optional<DeviceAddress>& device = std::nullopt);
+    // Opens a configuration data file in its own frame (or activates the frame that has it);
+    // nullptr when it cannot be loaded (the failure was shown).
+    CMainFrame* OpenDocumentFile(const QString& path);
+    // File Open: asks for a file through ui, then opens it.
+    void OnFileOpen(UserInterface& ui);
+    // Exit: closes every frame, each with its save prompt; stops at the first refusal.
+    bool CloseAllFrames();
+
+    void About(QWidget* parent);
+    void OnGeneralOptions(QWidget* parent);
+    // Stores new options, writes all seven keys and refreshes every configuration document.
+    void ApplyOptions(const GeneralOptions& options);
+
+    GeneralOptions& Options() { return m_options; }
+    bool UpdateCheckFlag() const { return m_updateCheck; }
+
+    // The open documents of every type (terminal frames are not documents).
+    int CountOpenDocuments() const;
+    QList<CMainFrame*> Frames() const;
+    CDocFrame* MainFrame() const { return m_mainFrame; }
+
+    QStringList RecentFiles() const;
+    void AddToRecentFileList(const QString& path);
+    void RemoveFromRecentFileList(const QString& path);
+
+    // Frame bookkeeping.
+    void SetMainFrame(CDocFrame* frame);
+    void FrameClosing(CDocFrame* frame);
+    void FrameDestroyed(CDocFrame* frame);
+
+private:
+    CMainFrame* MakeFrame();
+    void ShowFrame(CMainFrame* frame);
+    void WriteRecentFiles(const QStringList& files) const;
+
+    GeneralOptions m_options;
+    bool m_updateCheck = false;
+    QList<CMainFrame*> m_frames;
+    QPointer<CDocFrame> m_mainFrame;
+    std::unique_ptr<CSingleInstance> m_instance;
+    UiFactory m_uiFactory;
+};
