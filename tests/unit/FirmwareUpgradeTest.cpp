@@ -68,7 +68,7 @@ TEST(FirmwareUpgradeTest, ImageInfoAndDescriptorBytes)
                                                         + QByteArray::number(crc, 16).rightJustified(8, '0'));
         EXPECT_EQ(bytes.toHex(), expected.toHex());
     }
-    // The 3-byte image of the description: 00 00 00 03, then its CRC most significant byte first.
+    // A 3-byte image: 00 00 00 03, then its CRC most significant byte first.
     const uint32_t abc = Crc32("abc", 3);
     EXPECT_EQ(FirmwareUpgrade::DescriptorBytes({3, abc}).toHex(),
               QByteArray("00000003") + QByteArray::number(abc, 16).rightJustified(8, '0'));
