@@ -13,6 +13,7 @@
 #include "ConnectionStateText.h"
 #include "CquillTrakDoc.h"
 #include "DeviceAddress.h"
+#include "ParamEdit.h"
 #include "ValueFormat.h"
 
 #include <QApplication>
@@ -212,6 +213,30 @@ TEST_F(MainFrameTest, EnterAndDoubleClickEditThroughTheEditorAndRewriteTheRow)
     emit list.itemDoubleClicked(list.topLevelItem(0), 0);
     EXPECT_EQ(edits, 3);
     EXPECT_EQ(list.topLevelItem(0)->text(1), QStringLiteral("04 Printer"));
+}
+
+TEST_F(MainFrameTest, EnterOnAReadOnlyProgramCodeShowsTheMessageInsteadOfADialog)
+{
+    CMainFrame* frame = m_app.NewConfiguration();
+    CParamListView& list = *frame->ListView();
+    QTreeWidgetItem* readOnly = nullptr;
+    for (int s = 0; s < 18 && !readOnly; ++s) {
+        Select(*frame, s);
+        for (int i = 0; i < list.topLevelItemCount() && !readOnly; ++i) {
+            if (list.topLevelItem(i)->text(0) == QStringLiteral("101 Date"))
+                readOnly = list.topLevelItem(i);
+        }
+    }
+    ASSERT_NE(readOnly, nullptr);
+    EXPECT_EQ(readOnly->text(2), QStringLiteral("Read Only"));
+    ScriptedUserInterface& ui = *m_uis[0];
+    ui.messages.clear();
+    list.setCurrentItem(readOnly);
+    QTest::keyClick(&list, Qt::Key_Return);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, ParamEdit::ReadOnlyMessage());
+    EXPECT_EQ(readOnly->text(1), QString());
+    EXPECT_FALSE(frame->Document().modified);
 }
 
 TEST_F(MainFrameTest, CloseAsksToSaveAModifiedDocumentAndCancelKeepsTheFrame)

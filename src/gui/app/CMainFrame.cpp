@@ -2,6 +2,7 @@
 #include "app/CMainFrame.h"
 
 #include "app/CquillTrakApp.h"
+#include "dialogs/EditParam.h"
 #include "views/CDirectoryTreeView.h"
 #include "views/CParamListView.h"
 
@@ -54,6 +55,7 @@ CMainFrame::CMainFrame(CquillTrakApp& app) : CDocFrame(app), m_ui(app.MakeUserIn
     m_tree->SetSectionChangedHandler([this] { m_list->OnUpdate(); });
     m_tree->SetPaneSwitchHandler([this] { NextPane(); });
     m_list->SetPaneSwitchHandler([this] { PreviousPane(); });
+    m_list->SetParamEditor([this](DBParam& p) { return EditParam(this, m_doc, p, m_connection->Link(), *m_ui); });
     m_doc.SetUpdateViewsHook([this](CquillTrakDoc&) { UpdateAllViews(); });
 
     // A freshly loaded frame starts with empty state and port panes.

@@ -5,7 +5,7 @@
 #include "app/CAppOptionsDlg.h"
 #include "app/CMainFrame.h"
 #include "app/CSingleInstance.h"
-#include "app/FrameUserInterface.h"
+#include "dialogs/GuiUserInterface.h"
 
 #include "DeviceAddress.h"
 #include "LiteralTable.h"
@@ -68,7 +68,13 @@ std::unique_ptr<UserInterface> CquillTrakApp::MakeUserInterface(CDocFrame& frame
 {
     if (m_uiFactory)
         return m_uiFactory(frame);
-    return std::make_unique<FrameUserInterface>(&frame);
+    auto ui = std::make_unique<GuiUserInterface>(&frame);
+    QPointer<CDocFrame> target(&frame);
+    ui->SetStatusSink([target](int pane, const QString& text) {
+        if (target)
+            target->SetPaneText(pane, text);
+    });
+    return ui;
 }
 
 CMainFrame* CquillTrakApp::MakeFrame()

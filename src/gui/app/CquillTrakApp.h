@@ -31,7 +31,8 @@ class CquillTrakApp : public QObject {
 public:
     static constexpr int kRecentFileCount = 8;
 
-    // Makes the user interface of a new frame; by default the frame's own dialogs.
+    // Makes the user interface of a new frame; by default the dialogs of the
+    // desktop user interface, its status texts in the frame's panes.
     using UiFactory = std::function<std::unique_ptr<UserInterface>(CDocFrame&)>;
 
     CquillTrakApp();
