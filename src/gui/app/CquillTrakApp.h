@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-class CDocFrame;
+#include "app/CDocFrame.h"
 class CMainFrame;
 class CSingleInstance;
 
