@@ -6,6 +6,7 @@
 #include "FirmwareTable.h"
 #include "MakeProtocol.h"
 #include "UserInterface.h"
+#include "WaitCursor.h"
 
 #include <cmath>
 
@@ -17,20 +18,6 @@ const char kIdentifyEcho[] = "PV SY 111 ";
 constexpr int kValueOffset = 10;
 constexpr int kRevisionOffset = 3;
 constexpr float kApplicationRevision = 0.1f;
-
-// Shows the wait cursor for the life of the object.
-class WaitCursor {
-public:
-    explicit WaitCursor(UserInterface& ui)
-        : m_ui(ui)
-    {
-        m_ui.SetWaitCursor(true);
-    }
-    ~WaitCursor() { m_ui.SetWaitCursor(false); }
-
-private:
-    UserInterface& m_ui;
-};
 
 } // namespace
 

@@ -9,21 +9,9 @@
 #include "UserInterface.h"
 #include "ValueFormat.h"
 #include "VandtProtocol.h"
+#include "WaitCursor.h"
 
 namespace {
-
-class WaitCursor {
-public:
-    explicit WaitCursor(UserInterface& ui)
-        : m_ui(ui)
-    {
-        m_ui.SetWaitCursor(true);
-    }
-    ~WaitCursor() { m_ui.SetWaitCursor(false); }
-
-private:
-    UserInterface& m_ui;
-};
 
 QString Address(const DBParam& p)
 {

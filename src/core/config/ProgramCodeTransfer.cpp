@@ -7,24 +7,12 @@
 #include "Section.h"
 #include "UserInterface.h"
 #include "ValueFormat.h"
+#include "WaitCursor.h"
 
 namespace {
 
 constexpr int kValueOffset = 10;
 constexpr uint8_t kHighestSecurityLevel = 3;
-
-class WaitCursor {
-public:
-    explicit WaitCursor(UserInterface& ui)
-        : m_ui(ui)
-    {
-        m_ui.SetWaitCursor(true);
-    }
-    ~WaitCursor() { m_ui.SetWaitCursor(false); }
-
-private:
-    UserInterface& m_ui;
-};
 
 QString Name(const DBParam& p)
 {

@@ -6,6 +6,7 @@
 #include "UserInterface.h"
 #include "VandtProtocol.h"
 #include "WaitFlagTable.h"
+#include "WaitCursor.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -56,19 +57,6 @@ bool IsLabel(const QString& line)
 {
     return line.size() > 1 && line.endsWith(QLatin1Char(':')) && !line.contains(QLatin1Char(' '));
 }
-
-class WaitCursor {
-public:
-    explicit WaitCursor(UserInterface& ui)
-        : m_ui(ui)
-    {
-        m_ui.SetWaitCursor(true);
-    }
-    ~WaitCursor() { m_ui.SetWaitCursor(false); }
-
-private:
-    UserInterface& m_ui;
-};
 
 } // namespace
 
