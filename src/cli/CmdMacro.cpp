@@ -7,7 +7,7 @@
 
 #include "CliDeviceSession.h"
 #include "CliMacroAbort.h"
-#include "CliPrompt.h"
+#include "CliTerminalWiring.h"
 #include "CquillTrakDoc.h"
 #include "TerminalSession.h"
 
@@ -31,13 +31,7 @@ int CmdMacro(const QStringList& args, CliContext& ctx)
     connection->Connect(false);
 
     TerminalSession terminal(session.Ui());
-    terminal.SetLink(connection->Link());
-    terminal.SetUnitAddress(int(doc.deviceAddress & 0xFF));
-    terminal.SetPromptHandler([&ctx](const QString& text) { CliPrompt(ctx, text); });
-    terminal.SetEchoSink([&ctx](const QString& line) {
-        ctx.out << line << "\n";
-        ctx.out.flush();
-    });
+    WireTerminalToCli(terminal, *connection, doc, ctx);
 
     terminal.SubmitTypedLine(QStringLiteral("PLAY ") + parser.positionalArguments().front());
     if (!terminal.MacroRunning())

@@ -8,7 +8,7 @@
 
 #include "CliDeviceSession.h"
 #include "CliMacroAbort.h"
-#include "CliPrompt.h"
+#include "CliTerminalWiring.h"
 #include "CquillTrakDoc.h"
 #include "TerminalCommandTable.h"
 #include "TerminalSession.h"
@@ -33,13 +33,7 @@ int CmdTerminal(const QStringList& args, CliContext& ctx)
     connection->Connect(false);
 
     TerminalSession terminal(session.Ui());
-    terminal.SetLink(connection->Link());
-    terminal.SetUnitAddress(int(doc.deviceAddress & 0xFF));
-    terminal.SetPromptHandler([&ctx](const QString& text) { CliPrompt(ctx, text); });
-    terminal.SetEchoSink([&ctx](const QString& line) {
-        ctx.out << line << "\n";
-        ctx.out.flush();
-    });
+    WireTerminalToCli(terminal, *connection, doc, ctx);
     CliMacroAbort abort(terminal);
 
     QTextStream in(stdin);
