@@ -11,6 +11,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSingleInstance.h"
 #include "app/CquillTrakApp.h"
+#include "app/StartupProbe.h"
 
 namespace {
 
@@ -85,5 +86,6 @@ int main(int argc, char** argv)
         first = app.NewConfiguration();
     if (!first)
         return 1;
+    StartupProbe::InstallIfRequested(first); // QUARRANT_STARTUP_PROBE=1: time to the first window
     return QApplication::exec();
 }
