@@ -3,6 +3,7 @@
 
 #include "app/CquillTrakApp.h"
 #include "dialogs/EditParam.h"
+#include "terminal/CEmulatorFrame.h"
 #include "views/CDirectoryTreeView.h"
 #include "views/CParamListView.h"
 
@@ -65,6 +66,8 @@ CMainFrame::CMainFrame(CquillTrakApp& app) : CDocFrame(app), m_ui(app.MakeUserIn
 
 CMainFrame::~CMainFrame()
 {
+    // The terminal window uses this frame's document and connection: it goes first.
+    CEmulatorFrame::CloseFor(*this);
     // The views go first, while the document they show still exists; then the connection,
     // which removes its hooks from the document.
     m_doc.SetUpdateViewsHook(nullptr);
@@ -289,7 +292,7 @@ void CMainFrame::CreateCommands()
     AddCommand(152, QStringLiteral("&Dump Selected Folder"));
     AddCommand(153, QStringLiteral("D&ump All"));
 
-    AddCommand(32771, QStringLiteral("&Terminal Emulator\tAlt-F10"));
+    AddCommand(32771, QStringLiteral("&Terminal Emulator\tAlt-F10"), {K(Qt::ALT | Qt::Key_F10)});
     AddCommand(144, QStringLiteral("&Retry Communications"));
     AddCommand(145, QStringLiteral("Go &Offline"));
     AddCommand(162, QStringLiteral("&Event Log to File..."));
@@ -405,6 +408,7 @@ void CMainFrame::ConnectCommands()
     on(57665, [this] { App().CloseAllFrames(); });
     on(57664, [this] { App().About(this); });
     on(11842, [this] { App().OnGeneralOptions(this); });
+    on(32771, [this] { CEmulatorFrame::OpenFor(*this); });
     on(57680, [this] { NextPane(); });
     on(57681, [this] { PreviousPane(); });
     on(59392, [this](bool checked) {
