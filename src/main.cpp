@@ -9,6 +9,7 @@
 
 #include "DeviceAddress.h"
 #include "app/CMainFrame.h"
+#include "app/CPrintStart.h"
 #include "app/CSingleInstance.h"
 #include "app/CquillTrakApp.h"
 #include "app/StartupProbe.h"
@@ -48,10 +49,32 @@ int main(int argc, char** argv)
                                                    "(tcp:A.B.C.D[:PORT], comN[:UNIT] or /PATH[:UNIT])."),
                                     QStringLiteral("ADDRESS"));
     parser.addOption(device);
+    const QCommandLineOption print(QStringLiteral("print"),
+                                   QStringLiteral("Print the parameter listing of FILE on the default printer and exit "
+                                                  "(a running instance prints it; an open document stays open)."),
+                                   QStringLiteral("FILE"));
+    const QCommandLineOption printTo(QStringLiteral("print-to"),
+                                     QStringLiteral("--print-to FILE PRINTER: print FILE's listing on the printer named "
+                                                    "PRINTER and exit. A PRINTER of the form pdf:PATH, or one ending in "
+                                                    ".pdf, writes a PDF file instead."),
+                                     QStringLiteral("FILE"));
+    parser.addOption(print);
+    parser.addOption(printTo);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A configuration data file (.qcf) to open."), QStringLiteral("[file]"));
     parser.process(qapp);
 
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(print) || parser.isSet(printTo)) {
+        // Printing only: exactly one print request, nothing else to open.
+        const bool to = parser.isSet(printTo);
+        if ((parser.isSet(print) && to) || parser.isSet(device) || files.size() != (to ? 1 : 0)) {
+            std::fprintf(stderr, "quarrant-liquid: use --print FILE or --print-to FILE PRINTER alone\n");
+            return 2;
+        }
+        CquillTrakApp app;
+        return CPrintStart::Run(app, CSingleInstance::DefaultName(), parser.value(to ? printTo : print),
+                                to ? files.first() : QString());
+    }
     const QString file = files.isEmpty() ? QString() : files.first();
 
     std::optional<DeviceAddress> address;

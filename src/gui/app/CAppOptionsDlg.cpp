@@ -12,6 +12,7 @@
 CAppOptionsDlg::CAppOptionsDlg(const GeneralOptions& options, QWidget* parent) : QDialog(parent), m_options(options)
 {
     setWindowTitle(QStringLiteral("Quarrant Liquid General Options"));
+    setProperty("helpContext", 1140);
 
     auto* display = new QGroupBox(QStringLiteral("Display Options"), this);
     m_showSecLvl = new QCheckBox(QStringLiteral("Display security level in parameter list view"), display);

@@ -2,6 +2,7 @@
 #include "app/CDocFrame.h"
 
 #include "app/CquillTrakApp.h"
+#include "app/LockKeyState.h"
 #include "app/ToolbarIcons.h"
 
 #include <QAction>
@@ -70,7 +71,15 @@ QString CDocFrame::PaneText(int pane) const
 void CDocFrame::UpdateIdle()
 {
     UpdateIndicator();
+    UpdateLockPanes();
     UpdateCommands();
+}
+
+void CDocFrame::UpdateLockPanes()
+{
+    // Shown while the lock is on; empty when it is off or the platform cannot tell.
+    m_capPane->setText(LockKeyState::IsOn(LockKeyState::Key::CapsLock).value_or(false) ? QStringLiteral("CAP") : QString());
+    m_numPane->setText(LockKeyState::IsOn(LockKeyState::Key::NumLock).value_or(false) ? QStringLiteral("NUM") : QString());
 }
 
 void CDocFrame::UpdateIndicator()

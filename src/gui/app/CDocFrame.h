@@ -52,6 +52,10 @@ protected:
     QToolBar* m_toolBar = nullptr;
 
 private:
+    // The CAP and NUM panes (LockKeyState).
+    void UpdateLockPanes();
+
+private:
     CquillTrakApp& m_app;
     QLabel* m_statePane = nullptr;
     QLabel* m_portPane = nullptr;

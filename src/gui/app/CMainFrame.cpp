@@ -1,13 +1,18 @@
 // The configuration document's frame; see CMainFrame.h.
 #include "app/CMainFrame.h"
 
+#include "app/CHelp.h"
+#include "app/CUrlOpener.h"
 #include "app/CquillTrakApp.h"
+#include "dialogs/CCommSetupDialog.h"
+#include "dialogs/CParamListingPrinter.h"
 #include "dialogs/EditParam.h"
 #include "terminal/CEmulatorFrame.h"
 #include "views/CDirectoryTreeView.h"
 #include "views/CParamListView.h"
 
 #include "DeviceAddress.h"
+#include "DeviceWebPage.h"
 #include "LogTransfer.h"
 #include "ProgramCodeTransfer.h"
 #include "ValueFormat.h"
@@ -30,6 +35,12 @@ constexpr DocumentCommand kDeviceCommands[] = {
     DocumentCommand::RetryCommunications, DocumentCommand::GoOffline,  DocumentCommand::ReadSelectedFolder,
     DocumentCommand::ReadAll,             DocumentCommand::DumpSelectedFolder, DocumentCommand::DumpAll,
     DocumentCommand::EventLog,            DocumentCommand::AuditLog,   DocumentCommand::TransactionLog,
+};
+
+// Commands of the document that need no device exchange: the connection options and the two
+// web pages.
+constexpr DocumentCommand kLinkCommands[] = {
+    DocumentCommand::DeviceOptions, DocumentCommand::BrowseDevice, DocumentCommand::VisitWebSite,
 };
 
 } // namespace
@@ -204,6 +215,15 @@ void CMainFrame::RunCommand(DocumentCommand command)
     if (!IsCommandEnabled(m_doc, command, App().UpdateCheckFlag()))
         return;
     switch (command) {
+    case DocumentCommand::DeviceOptions:
+        OnDeviceOptions();
+        break;
+    case DocumentCommand::BrowseDevice:
+        CUrlOpener::Open(DeviceWebPage(m_doc));
+        return;
+    case DocumentCommand::VisitWebSite:
+        CUrlOpener::Open(MakerWebSite());
+        return;
     case DocumentCommand::RetryCommunications:
         m_connection->RetryCommunications();
         break;
@@ -234,6 +254,37 @@ void CMainFrame::RunCommand(DocumentCommand command)
     UpdateIdle();
 }
 
+void CMainFrame::OnDeviceOptions()
+{
+    // Confirmed: the document takes the new port and address, drops its link, contacts the
+    // device again with the probe and is marked modified. Settings a confirmed "Comm Port
+    // Settings..." wrote stay written even when the setup dialog is cancelled.
+    CCommSetupDialog dialog(m_doc.port, m_doc.deviceAddress, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_connection->ApplyOptions(dialog.PortIndex(), dialog.Address());
+}
+
+QString CMainFrame::PrintName() const
+{
+    return m_path.isEmpty() ? m_doc.title : m_path;
+}
+
+bool CMainFrame::Print()
+{
+    return CParamListingPrinter::Print(this, App().Printer(), m_doc, PrintName());
+}
+
+void CMainFrame::PrintPreview()
+{
+    CParamListingPrinter::PrintPreview(this, App().Printer(), m_doc, PrintName());
+}
+
+bool CMainFrame::PrintDirect(QPrinter& printer)
+{
+    return CParamListingPrinter::PrintListing(printer, m_doc, PrintName(), false);
+}
+
 void CMainFrame::NextPane()
 {
     if (focusWidget() == m_tree)
@@ -260,6 +311,8 @@ void CMainFrame::UpdateCommands()
         if (QAction* a = Command(int(c)))
             a->setEnabled(IsCommandEnabled(m_doc, c, App().UpdateCheckFlag()));
     }
+    for (DocumentCommand c : kLinkCommands)
+        Command(int(c))->setEnabled(IsCommandEnabled(m_doc, c, App().UpdateCheckFlag()));
     if (m_toolBar)
         Command(59392)->setChecked(m_toolBar->isVisible());
     Command(59393)->setChecked(statusBar()->isVisible());
@@ -281,6 +334,7 @@ void CMainFrame::CreateCommands()
     AddCommand(57607, QStringLiteral("&Print...\tCtrl+P"), {K(Qt::CTRL | Qt::Key_P)});
     AddCommand(57609, QStringLiteral("Print Pre&view"));
     AddCommand(57606, QStringLiteral("P&rint Setup..."));
+    AddCommand(57608, QStringLiteral("Print Direct"));
     AddCommand(57665, QStringLiteral("E&xit"));
 
     AddCommand(57643, QStringLiteral("&Undo\tCtrl+Z"), {K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)});
@@ -313,6 +367,8 @@ void CMainFrame::CreateCommands()
     AddCommand(57664, QStringLiteral("&About Quarrant for Corvantix.net Liquid..."));
     AddCommand(168, QStringLiteral("Corvantix.net on the &Web"));
 
+    AddCommand(57670, QStringLiteral("Help"), {K(Qt::Key_F1)});
+    AddCommand(57669, QStringLiteral("Context Help"), {K(Qt::SHIFT | Qt::Key_F1)});
     AddCommand(57680, QStringLiteral("Next Pane"), {K(Qt::Key_F6)});
     AddCommand(57681, QStringLiteral("Previous Pane"), {K(Qt::SHIFT | Qt::Key_F6)});
 }
@@ -409,6 +465,19 @@ void CMainFrame::ConnectCommands()
     on(57664, [this] { App().About(this); });
     on(11842, [this] { App().OnGeneralOptions(this); });
     on(32771, [this] { CEmulatorFrame::OpenFor(*this); });
+    on(57607, [this] { Print(); });
+    on(57609, [this] { PrintPreview(); });
+    on(57606, [this] { App().OnPrintSetup(this); });
+    on(57608, [this] {
+        if (!PrintDirect(App().Printer()))
+            m_ui->MessageBox(QStringLiteral("The listing could not be printed: no printer is available."), QString(),
+                             UserInterface::Buttons::Ok, UserInterface::Icon::Error);
+    });
+    on(57667, [] { CHelp::ShowContents(); });
+    on(57670, [] { CHelp::ShowContextHelp(); });
+    on(57669, [this] { App().Help().EnterHelpMode(); });
+    for (DocumentCommand c : kLinkCommands)
+        connect(Command(int(c)), &QAction::triggered, this, [this, c] { RunCommand(c); });
     on(57680, [this] { NextPane(); });
     on(57681, [this] { PreviousPane(); });
     on(59392, [this](bool checked) {

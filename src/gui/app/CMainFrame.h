@@ -22,6 +22,7 @@
 class CDirectoryTreeView;
 class CParamListView;
 
+class QPrinter;
 class QSplitter;
 struct DBParam;
 
@@ -50,6 +51,14 @@ public:
     // Runs a device command of the document (the same as its menu entry).
     void RunCommand(DocumentCommand command);
 
+    // The parameter listing: Print (print dialog), Print Preview, and Print Direct on a
+    // printer that is already set up (the command line's print requests).
+    bool Print();
+    void PrintPreview();
+    bool PrintDirect(QPrinter& printer);
+    // The name the listing's title line shows: the path, or the title while there is none.
+    QString PrintName() const;
+
     CquillTrakDoc& Document() { return m_doc; }
     DeviceConnection& Connection() { return *m_connection; }
     UserInterface& Ui() { return *m_ui; }
@@ -76,6 +85,7 @@ private:
     void ConnectCommands();
     void InitialUpdate();
     bool SaveTo(const QString& path);
+    void OnDeviceOptions();
 
     CquillTrakDoc m_doc;
     std::unique_ptr<UserInterface> m_ui;

@@ -4,6 +4,14 @@
 #include <QLocalSocket>
 #include <QSharedPointer>
 
+namespace {
+
+const QByteArray kPrintTag = QByteArrayLiteral("\tprint\t");
+// Printing opens the document, which contacts its device first: allow for the port's time-outs.
+constexpr int kPrintAnswerWaitMs = 120000;
+
+} // namespace
+
 CSingleInstance::CSingleInstance(QObject* parent) : QObject(parent)
 {
     connect(&m_server, &QLocalServer::newConnection, this, &CSingleInstance::OnNewConnection);
@@ -31,6 +39,45 @@ bool CSingleInstance::HandOver(const QString& name, const QString& filePath)
     return written;
 }
 
+CSingleInstance::PrintHandOver CSingleInstance::HandOverPrint(const QString& name, const QString& filePath,
+                                                             const QString& target, QString* error)
+{
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(1000))
+        return PrintHandOver::NoInstance;
+    socket.write(kPrintTag + filePath.toUtf8().toPercentEncoding() + '\t' + target.toUtf8().toPercentEncoding() + '\n');
+    socket.waitForBytesWritten(2000);
+    QByteArray answer;
+    while (!answer.contains('\n') && socket.waitForReadyRead(kPrintAnswerWaitMs))
+        answer += socket.readAll();
+    answer += socket.readAll();
+    socket.disconnectFromServer();
+    const QByteArray line = answer.left(answer.indexOf('\n'));
+    if (line == "ok")
+        return PrintHandOver::Printed;
+    if (line.startsWith("error\t"))
+        *error = QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(6)));
+    else
+        *error = QStringLiteral("The running instance did not answer the print request.");
+    return PrintHandOver::Failed;
+}
+
+QByteArray CSingleInstance::AnswerPrintRequest(const QByteArray& line)
+{
+    const QList<QByteArray> fields = line.mid(kPrintTag.size()).split('\t');
+    if (fields.size() != 2 || fields[0].isEmpty())
+        return QByteArrayLiteral("error\t") + QByteArrayLiteral("Malformed print request.").toPercentEncoding() + '\n';
+    const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(fields[0]));
+    const QString target = QString::fromUtf8(QByteArray::fromPercentEncoding(fields[1]));
+    QString error;
+    if (m_printHandler && m_printHandler(path, target, &error))
+        return QByteArrayLiteral("ok\n");
+    if (!m_printHandler)
+        error = QStringLiteral("This instance does not print.");
+    return QByteArrayLiteral("error\t") + error.toUtf8().toPercentEncoding() + '\n';
+}
+
 bool CSingleInstance::Listen(const QString& name)
 {
     if (m_server.listen(name))
@@ -49,11 +96,19 @@ void CSingleInstance::OnNewConnection()
             const qsizetype end = buffer->indexOf('\n');
             if (end < 0)
                 return;
-            const QString path = QString::fromUtf8(buffer->left(end));
+            const QByteArray line = buffer->left(end);
             buffer->clear();
             socket->disconnect(this);
+            if (line.startsWith(kPrintTag)) {
+                // Answered before the socket goes, so the requesting start learns the outcome.
+                socket->write(AnswerPrintRequest(line));
+                socket->waitForBytesWritten(2000);
+                socket->disconnectFromServer();
+                socket->deleteLater();
+                return;
+            }
             socket->deleteLater();
-            emit OpenRequested(path);
+            emit OpenRequested(QString::fromUtf8(line));
         };
         connect(socket, &QLocalSocket::readyRead, this, take);
         connect(socket, &QLocalSocket::disconnected, this, [socket, take] {

@@ -3,7 +3,10 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CAppOptionsDlg.h"
+#include "app/CDeviceFont.h"
+#include "app/CHelp.h"
 #include "app/CMainFrame.h"
+#include "app/CPrinterTarget.h"
 #include "app/CSingleInstance.h"
 #include "dialogs/GuiUserInterface.h"
 
@@ -11,7 +14,10 @@
 #include "LiteralTable.h"
 #include "UserInterface.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QSettings>
 
 namespace {
@@ -29,6 +35,13 @@ CquillTrakApp::CquillTrakApp()
 {
     QSettings settings(QStringLiteral("Vandt Gauge"), QStringLiteral("Quarrant Liquid"));
     m_options.Load(settings);
+    // The device font is installed for this process until exit; the editors' faces find it.
+    m_font = std::make_unique<CDeviceFont>();
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) && !m_font->Install())
+        qWarning("quarrant-liquid: the bundled device font could not be loaded");
+    m_help = std::make_unique<CHelp>();
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(m_help.get());
 }
 
 CquillTrakApp::~CquillTrakApp()
@@ -54,6 +67,9 @@ bool CquillTrakApp::HandOverToRunningInstance(const QString& name, const QString
 bool CquillTrakApp::BecomeRunningInstance(const QString& name)
 {
     m_instance = std::make_unique<CSingleInstance>();
+    m_instance->SetPrintHandler([this](const QString& path, const QString& target, QString* error) {
+        return PrintDocumentFile(path, target, error);
+    });
     connect(m_instance.get(), &CSingleInstance::OpenRequested, this, [this](const QString& path) {
         CMainFrame* frame = path.isEmpty() ? NewConfiguration() : OpenDocumentFile(path);
         if (frame) {
@@ -161,6 +177,53 @@ void CquillTrakApp::ApplyOptions(const GeneralOptions& options)
     m_options.Save(settings);
     for (CMainFrame* f : std::as_const(m_frames))
         f->UpdateAllViews();
+}
+
+QPrinter& CquillTrakApp::Printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+void CquillTrakApp::OnPrintSetup(QWidget* parent)
+{
+    QPageSetupDialog dialog(&Printer(), parent);
+    dialog.exec();
+}
+
+bool CquillTrakApp::PrintDocumentFile(const QString& path, const QString& target, QString* error)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(Printer().pageLayout());
+    if (!CPrinterTarget::Configure(printer, target, error))
+        return false;
+    const QString full = QFileInfo(path).absoluteFilePath();
+    CMainFrame* frame = nullptr;
+    for (CMainFrame* f : std::as_const(m_frames)) {
+        if (f->FilePath() == full)
+            frame = f;
+    }
+    // A document that is not open yet is opened for the print only: no window, closed after.
+    const bool openedHere = frame == nullptr;
+    if (openedHere) {
+        frame = MakeFrame();
+        if (!frame->OpenDocument(full, error)) {
+            if (error->isEmpty())
+                *error = QStringLiteral("Unexpected file format.");
+            delete frame;
+            return false;
+        }
+    }
+    const bool printed = frame->PrintDirect(printer);
+    if (openedHere)
+        delete frame;
+    if (!printed) {
+        const QString pdf = CPrinterTarget::PdfPath(target);
+        *error = pdf.isEmpty() ? QStringLiteral("Printing %1 failed.").arg(full)
+                               : QStringLiteral("The PDF file %1 could not be written.").arg(printer.outputFileName());
+    }
+    return printed;
 }
 
 int CquillTrakApp::CountOpenDocuments() const

@@ -22,6 +22,9 @@
 #include "app/CDocFrame.h"
 class CMainFrame;
 class CSingleInstance;
+class CDeviceFont;
+class CHelp;
+class QPrinter;
 
 class QWidget;
 class UserInterface;
@@ -68,6 +71,18 @@ public:
     GeneralOptions& Options() { return m_options; }
     bool UpdateCheckFlag() const { return m_updateCheck; }
 
+    // The printer of Print, Print Preview and Print Direct, with the page set up by Print Setup.
+    QPrinter& Printer();
+    void OnPrintSetup(QWidget* parent);
+    // Print and print-to requests (--print, --print-to, or handed over by a later start): prints
+    // the file's listing on the target (CPrinterTarget); a file that is not open is opened for
+    // this without a window and closed again. False with *error when it cannot be printed.
+    bool PrintDocumentFile(const QString& path, const QString& target, QString* error);
+
+    // Help (F1, Shift+F1, Help Topics) and the bundled device font, both set up at start-up.
+    CHelp& Help() { return *m_help; }
+    const CDeviceFont& DeviceFont() const { return *m_font; }
+
     // The open documents of every type (terminal frames are not documents).
     int CountOpenDocuments() const;
     QList<CMainFrame*> Frames() const;
@@ -93,4 +108,7 @@ private:
     QPointer<CDocFrame> m_mainFrame;
     std::unique_ptr<CSingleInstance> m_instance;
     UiFactory m_uiFactory;
+    std::unique_ptr<CDeviceFont> m_font;
+    std::unique_ptr<CHelp> m_help;
+    std::unique_ptr<QPrinter> m_printer;
 };

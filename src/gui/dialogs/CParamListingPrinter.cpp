@@ -33,6 +33,12 @@ bool CParamListingPrinter::PrintListing(QPrinter& printer, const CquillTrakDoc& 
 bool CParamListingPrinter::Print(QWidget* parent, const CquillTrakDoc& doc, const QString& documentName)
 {
     QPrinter printer;
+    return Print(parent, printer, doc, documentName);
+}
+
+bool CParamListingPrinter::Print(QWidget* parent, QPrinter& printer, const CquillTrakDoc& doc,
+                                 const QString& documentName)
+{
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
@@ -49,8 +55,16 @@ bool CParamListingPrinter::PrintDirect(const CquillTrakDoc& doc, const QString& 
 
 void CParamListingPrinter::PrintPreview(QWidget* parent, const CquillTrakDoc& doc, const QString& documentName)
 {
-    // The preview asks for the whole job at once; the listing breaks its pages itself.
-    QPrintPreviewDialog preview(parent);
+    QPrinter printer;
+    PrintPreview(parent, printer, doc, documentName);
+}
+
+void CParamListingPrinter::PrintPreview(QWidget* parent, QPrinter& printer, const CquillTrakDoc& doc,
+                                        const QString& documentName)
+{
+    // The preview asks for the whole job at once; the listing breaks its pages itself, and the
+    // preview pages through what it drew.
+    QPrintPreviewDialog preview(&printer, parent);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&doc, &documentName](QPrinter* printer) { PrintListing(*printer, doc, documentName, false); });
     preview.exec();

@@ -6,6 +6,7 @@
 #include "CIPParamEdit.h"
 #include "CListParamEdit.h"
 #include "CquillTrakDoc.h"
+#include "app/CHelp.h"
 #include "OnlineParamEdit.h"
 #include "ParamEdit.h"
 #include "UserInterface.h"
@@ -28,6 +29,7 @@ bool EditParam(QWidget* parent, CquillTrakDoc& doc, DBParam& p, VandtProtocol* l
     case ParamEdit::DialogKind::General: dialog = std::make_unique<CGenParamEdit>(p, doc.Image(), parent); break;
     }
     dialog->SetMessageSink([&ui](const QString& text) { ui.MessageBox(text); });
+    QObject::connect(dialog.get(), &CGenParamEdit::HelpRequested, [](int topic) { CHelp::ShowTopic(topic); });
     if (dialog->exec() != QDialog::Accepted)
         return false;
     const int choice = dialog->SecurityChoice();
