@@ -8,6 +8,7 @@
 
 #include "../e2e/SimProcess.h"
 #include "app/CMainFrame.h"
+#include "app/CUrlOpener.h"
 #include "app/CquillTrakApp.h"
 #include "dialogs/CProgressWnd.h"
 #include "terminal/CEmulatorFrame.h"
@@ -34,6 +35,13 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
+
+// Readable failures: texts print as text.
+static void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -214,6 +222,21 @@ TEST_F(EmulatorFrameTest, CommandsMenuSendsCarriageReturnItemsAtOnceAndLeavesArg
     EXPECT_EQ(view.InputLine()->cursorPosition(), 3);
     EXPECT_EQ(view.HelpTopic(), 8202);
     EXPECT_TRUE(view.OutputView()->toPlainText().isEmpty());
+
+    // F1 names the command being typed: its help text, and the manual at its topic.
+    terminal->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(terminal));
+    QList<QUrl> opened;
+    CUrlOpener::SetHandler([&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    QTest::keyClick(view.InputLine(), Qt::Key_F1);
+    CUrlOpener::SetHandler({});
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].fragment(), QStringLiteral("topic-8202"));
+    EXPECT_EQ(Message(*terminal), QLatin1String(TerminalCommandTable::FindItem(18202)->help));
+
     Type(view, "sy 111");
     Enter(view);
     EXPECT_EQ(LastLine(view), Echo(1, QStringLiteral("PV SY 111"), view.Session().LastReply()));
@@ -224,8 +247,6 @@ TEST_F(EmulatorFrameTest, CommandsMenuSendsCarriageReturnItemsAtOnceAndLeavesArg
     EXPECT_TRUE(view.InputLine()->text().isEmpty());
     EXPECT_EQ(LastLine(view), Echo(1, QStringLiteral("EQ"), view.Session().LastReply()));
     const int lines = view.OutputView()->blockCount();
-    terminal->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(terminal));
     QTest::keyClick(view.InputLine(), Qt::Key_F4);
     EXPECT_EQ(view.OutputView()->blockCount(), lines + 1);
     EXPECT_EQ(LastLine(view), Echo(1, QStringLiteral("EQ"), view.Session().LastReply()));

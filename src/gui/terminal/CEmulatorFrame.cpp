@@ -1,6 +1,7 @@
 // The terminal emulator window (see CEmulatorFrame.h).
 #include "terminal/CEmulatorFrame.h"
 
+#include "app/CHelp.h"
 #include "app/CMainFrame.h"
 #include "app/CquillTrakApp.h"
 #include "terminal/CEmulatorView.h"
@@ -174,10 +175,12 @@ void CEmulatorFrame::EditCommand(int id)
 
 void CEmulatorFrame::ShowHelp()
 {
-    // The help topic of the command being typed: its menu item's help text, else how to use
-    // the window.
-    const TerminalMenuItem* item = TerminalCommandTable::FindItem(m_view->HelpTopic() + 10000);
+    // The help topic of the command being typed: its menu item's help text in the message
+    // pane (else how to use the window), and the manual at the topic.
+    const int topic = m_view->HelpTopic();
+    const TerminalMenuItem* item = TerminalCommandTable::FindItem(topic + 10000);
     SetPaneText(kMessagePane, item ? QString::fromLatin1(item->help) : kGeneralHelp);
+    CHelp::ShowTopic(topic);
 }
 
 void CEmulatorFrame::CreateCommands()
@@ -212,7 +215,8 @@ void CEmulatorFrame::CreateCommands()
 
     on(AddCommand(59393, QStringLiteral("&Status Bar")), [this](bool checked) { statusBar()->setVisible(checked); })
         ->setCheckable(true);
-    on(AddCommand(57670, QStringLiteral("&Help\tF1"), {K(Qt::Key_F1)}), [this] { ShowHelp(); });
+    on(AddCommand(57667, QStringLiteral("&Help Topics")), [] { CHelp::ShowContents(); });
+    on(AddCommand(57670, QStringLiteral("Help"), {K(Qt::Key_F1)}), [this] { ShowHelp(); });
     on(AddCommand(57664, QStringLiteral("&About Quarrant for Corvantix.net Liquid...")), [this] { App().About(this); });
 }
 
@@ -247,7 +251,7 @@ void CEmulatorFrame::CreateMenus()
     view->addAction(Command(59393));
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->addAction(Command(57670));
+    help->addAction(Command(57667));
     help->addSeparator();
     help->addAction(Command(57664));
 
