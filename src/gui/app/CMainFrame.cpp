@@ -8,6 +8,7 @@
 #include "dialogs/CParamListingPrinter.h"
 #include "dialogs/EditParam.h"
 #include "terminal/CEmulatorFrame.h"
+#include "transfer/FirmwareCommands.h"
 #include "views/CDirectoryTreeView.h"
 #include "views/CParamListView.h"
 
@@ -35,6 +36,7 @@ constexpr DocumentCommand kDeviceCommands[] = {
     DocumentCommand::RetryCommunications, DocumentCommand::GoOffline,  DocumentCommand::ReadSelectedFolder,
     DocumentCommand::ReadAll,             DocumentCommand::DumpSelectedFolder, DocumentCommand::DumpAll,
     DocumentCommand::EventLog,            DocumentCommand::AuditLog,   DocumentCommand::TransactionLog,
+    DocumentCommand::UpgradeFirmware,     DocumentCommand::CheckForUpdates,
 };
 
 // Commands of the document that need no device exchange: the connection options and the two
@@ -247,6 +249,12 @@ void CMainFrame::RunCommand(DocumentCommand command)
                                                         : LogTransfer::Log::Transaction);
         break;
     }
+    case DocumentCommand::UpgradeFirmware:
+        RunUpgradeFirmware(*this);
+        break;
+    case DocumentCommand::CheckForUpdates:
+        RunCheckForUpdates(*this);
+        break;
     default:
         return;
     }

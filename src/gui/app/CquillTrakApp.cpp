@@ -11,6 +11,7 @@
 #include "dialogs/GuiUserInterface.h"
 
 #include "DeviceAddress.h"
+#include "InternetSession.h"
 #include "LiteralTable.h"
 #include "UserInterface.h"
 
@@ -42,6 +43,10 @@ CquillTrakApp::CquillTrakApp()
     m_help = std::make_unique<CHelp>();
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(m_help.get());
+    // FTP connections give up after 3 s without progress (the upgrade raises it for the
+    // device's RAM executive).
+    m_internet = std::make_unique<InternetSession>();
+    m_internet->SetReceiveTimeout(kFtpTimeoutMs);
 }
 
 CquillTrakApp::~CquillTrakApp()

@@ -26,6 +26,7 @@ class CDeviceFont;
 class CHelp;
 class QPrinter;
 
+class InternetSession;
 class QWidget;
 class UserInterface;
 
@@ -33,6 +34,7 @@ class CquillTrakApp : public QObject {
     Q_OBJECT
 public:
     static constexpr int kRecentFileCount = 8;
+    static constexpr int kFtpTimeoutMs = 3000;
 
     // Makes the user interface of a new frame; by default the dialogs of the
     // desktop user interface, its status texts in the frame's panes.
@@ -70,6 +72,10 @@ public:
 
     GeneralOptions& Options() { return m_options; }
     bool UpdateCheckFlag() const { return m_updateCheck; }
+    // Enables or disables Check for Updates (the flag is cleared whenever a frame is shown).
+    void SetUpdateCheckFlag(bool on) { m_updateCheck = on; }
+    // The one Internet session of every FTP connection, made with the application object.
+    InternetSession* Internet() const { return m_internet.get(); }
 
     // The printer of Print, Print Preview and Print Direct, with the page set up by Print Setup.
     QPrinter& Printer();
@@ -111,4 +117,5 @@ private:
     std::unique_ptr<CDeviceFont> m_font;
     std::unique_ptr<CHelp> m_help;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<InternetSession> m_internet;
 };
