@@ -1,12 +1,20 @@
 // General Options: confirming writes all seven keys even when nothing changed, the dialog
-// keeps what it has no control for, the unused-arms box cannot be reached; the About text.
+// keeps what it has no control for, the unused-arms box cannot be reached; through the
+// application's command, Cancel writes nothing and OK writes all seven keys and refreshes the
+// open configuration's list; the About text.
 #include <gtest/gtest.h>
 
 #include "app/CAboutDlg.h"
 #include "app/CAppOptionsDlg.h"
+#include "app/CMainFrame.h"
 #include "app/CquillTrakApp.h"
+#include "ModalDriver.h"
+#include "ScriptedUserInterface.h"
+#include "views/CParamListView.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QSettings>
 
 namespace {
@@ -54,6 +62,39 @@ TEST(AppOptionsTest, ConfirmingWritesAllSevenKeysAndTheDialogKeepsUnreachableVal
     EXPECT_EQ(s.value(QStringLiteral("General/MRUFileCount")).toInt(), 5);
     EXPECT_EQ(s.value(QStringLiteral("ParamView/TextCharSet")).toInt(), 3);
     EXPECT_EQ(s.value(QStringLiteral("ParamView/ShowUnused")).toInt(), 1);
+    for (const QString& k : kKeys)
+        s.remove(k);
+}
+
+TEST(AppOptionsTest, CancelWritesNothingAndOkWritesAllSevenKeys)
+{
+    {
+        QSettings s = Settings();
+        for (const QString& k : kKeys)
+            s.remove(k);
+    }
+    CquillTrakApp app;
+    app.SetUiFactory([](CDocFrame&) { return std::make_unique<ScriptedUserInterface>(); });
+    CMainFrame* frame = app.NewConfiguration();
+    ASSERT_EQ(frame->ListView()->columnCount(), 3);
+
+    for (const QDialogButtonBox::StandardButton button : {QDialogButtonBox::Cancel, QDialogButtonBox::Ok}) {
+        DriveNextModal<CAppOptionsDlg>([button](CAppOptionsDlg& dlg) {
+            for (QCheckBox* box : dlg.findChildren<QCheckBox*>())
+                if (box->text() == QStringLiteral("Display security level in parameter list view"))
+                    box->setChecked(true);
+            dlg.findChild<QDialogButtonBox*>()->button(button)->click();
+        });
+        app.OnGeneralOptions(frame);
+
+        QSettings s = Settings();
+        const bool ok = button == QDialogButtonBox::Ok;
+        for (const QString& k : kKeys)
+            EXPECT_EQ(s.contains(k), ok) << k.toStdString();
+        EXPECT_EQ(app.Options().showSecLvl, ok);
+        EXPECT_EQ(frame->ListView()->columnCount(), ok ? 4 : 3);
+    }
+    QSettings s = Settings();
     for (const QString& k : kKeys)
         s.remove(k);
 }

@@ -1,0 +1,107 @@
+// The application with several documents: closing one of two frames asks about that document
+// only and leaves the application running, closing the last ends it; a second start hands its
+// file (or a request for a new configuration) to the running instance, which opens it.
+#include <gtest/gtest.h>
+
+#include "ScriptedUserInterface.h"
+#include "app/CMainFrame.h"
+#include "app/CquillTrakApp.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class AppLifecycleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_app.SetUiFactory([this](CDocFrame&) {
+            auto ui = std::make_unique<ScriptedUserInterface>();
+            m_uis.push_back(ui.get());
+            return ui;
+        });
+    }
+
+    static int VisibleWindows()
+    {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            n += w->isVisible() ? 1 : 0;
+        return n;
+    }
+
+    CquillTrakApp m_app;
+    std::vector<ScriptedUserInterface*> m_uis;
+};
+
+TEST_F(AppLifecycleTest, ClosingOneOfTwoAsksAboutItOnlyAndTheLastFrameEndsTheApplication)
+{
+    ASSERT_EQ(VisibleWindows(), 0);
+    CMainFrame* first = m_app.NewConfiguration();
+    CMainFrame* second = m_app.NewConfiguration();
+    ASSERT_EQ(m_uis.size(), 2u);
+    first->Document().SetModifiedFlag();
+    second->Document().SetModifiedFlag();
+    m_uis[0]->messages.clear();
+    m_uis[1]->messages.clear();
+    m_uis[0]->answers = {UserInterface::No};
+    m_uis[1]->answers = {UserInterface::No};
+
+    // The frames close inside the application's event loop, as a user closes them; the loop
+    // ends only when the last one has gone. A frame's user interface goes with the frame, so
+    // it is read right after close().
+    bool ranAfterFirstClose = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(2); });
+    guard.start(10000);
+    QTimer::singleShot(0, &guard, [&] {
+        EXPECT_TRUE(second->close());
+        EXPECT_EQ(m_uis[1]->MessageTexts(), QStringList{QStringLiteral("Save changes to Untitled?")});
+        EXPECT_TRUE(m_uis[0]->messages.empty());
+        QTimer::singleShot(50, &guard, [&] {
+            ranAfterFirstClose = true;
+            EXPECT_EQ(m_app.CountOpenDocuments(), 1);
+            EXPECT_EQ(m_app.MainFrame(), first);
+            EXPECT_TRUE(first->isVisible());
+            EXPECT_TRUE(first->close());
+            EXPECT_EQ(m_uis[0]->messages.size(), 1u);
+        });
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    guard.stop();
+    EXPECT_TRUE(ranAfterFirstClose);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m_app.CountOpenDocuments(), 0);
+    EXPECT_EQ(VisibleWindows(), 0);
+}
+
+TEST_F(AppLifecycleTest, SecondStartHandsItsFileToTheRunningInstance)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("handed.qcf"));
+    {
+        CquillTrakDoc doc;
+        doc.OnNewDocument();
+        ASSERT_TRUE(doc.SaveFile(path));
+    }
+    const QString name = QStringLiteral("quarrant-lifecycle-%1").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(m_app.BecomeRunningInstance(name));
+
+    CquillTrakApp second;
+    ASSERT_TRUE(second.HandOverToRunningInstance(name, path));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_app.CountOpenDocuments() == 1; }, 5000));
+    EXPECT_EQ(m_app.Frames().first()->FilePath(), QFileInfo(path).absoluteFilePath());
+    EXPECT_EQ(second.CountOpenDocuments(), 0);
+
+    // Without a file the running instance opens a new configuration.
+    ASSERT_TRUE(second.HandOverToRunningInstance(name, QString()));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_app.CountOpenDocuments() == 2; }, 5000));
+    EXPECT_EQ(m_app.Frames().last()->Document().title, QStringLiteral("Untitled"));
+}
+
+} // namespace
