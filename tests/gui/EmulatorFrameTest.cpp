@@ -11,6 +11,7 @@
 #include "app/CUrlOpener.h"
 #include "app/CquillTrakApp.h"
 #include "dialogs/CProgressWnd.h"
+#include "dialogs/GuiUserInterface.h"
 #include "terminal/CEmulatorFrame.h"
 #include "terminal/CEmulatorView.h"
 
@@ -275,6 +276,22 @@ TEST_F(EmulatorFrameTest, MacroRunsToCompleteAndCancelAbortsIt)
     EXPECT_EQ(lines[1], EchoPlain(QStringLiteral("start"), QString()));
     EXPECT_EQ(lines[2], Echo(1, QStringLiteral("EQ"), view.Session().LastReply()));
     EXPECT_FALSE(view.Session().MacroRunning());
+
+    // While an operation of the configuration frame has its progress window up, a macro waits
+    // after its PLAY line, and goes on when the operation ends.
+    auto* frameUi = dynamic_cast<GuiUserInterface*>(&m_frame->Ui());
+    ASSERT_NE(frameUi, nullptr);
+    frameUi->ProgressBegin(QStringLiteral("Reading"), QString(), 0, 10);
+    Type(view, "cls");
+    Enter(view);
+    Type(view, "play m");
+    Enter(view);
+    QTest::qWait(300);
+    EXPECT_EQ(view.OutputView()->toPlainText().count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(view.Session().MacroRunning());
+    frameUi->ProgressEnd();
+    ASSERT_TRUE(WaitUntil([&] { return !view.Session().MacroRunning(); }));
+    EXPECT_EQ(view.OutputView()->toPlainText().count(QLatin1Char('\n')), 3);
 
     // Cancel in the progress window during the DELAY ends the macro before its last line.
     QString progressText;

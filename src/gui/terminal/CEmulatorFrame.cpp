@@ -4,6 +4,7 @@
 #include "app/CHelp.h"
 #include "app/CMainFrame.h"
 #include "app/CquillTrakApp.h"
+#include "dialogs/GuiUserInterface.h"
 #include "terminal/CEmulatorView.h"
 
 #include "DeviceConnection.h"
@@ -91,6 +92,12 @@ CEmulatorFrame::CEmulatorFrame(CquillTrakApp& app, CMainFrame& owner)
     UpdateTitle();
     resize(640, 420);
 
+    // A macro line waits while a device operation of the configuration frame (Read All, a
+    // log, an upgrade ...) is between its exchanges, so their commands never interleave.
+    m_view->SetStepGate([this] {
+        auto* ui = dynamic_cast<GuiUserInterface*>(&m_owner.Ui());
+        return !ui || !ui->ProgressWindow();
+    });
     connect(m_view, &CEmulatorView::ExitRequested, this, &QWidget::close);
     connect(m_view, &CEmulatorView::Idle, this, [this] {
         if (m_closeWhenIdle)
@@ -152,24 +159,21 @@ void CEmulatorFrame::UpdateCommands()
 
 void CEmulatorFrame::EditCommand(int id)
 {
+    // QLineEdit and QPlainTextEdit name the four operations alike.
+    auto apply = [id](auto* edit) {
+        switch (id) {
+        case 57643: edit->undo(); break;
+        case 57635: edit->cut(); break;
+        case 57634: edit->copy(); break;
+        case 57637: edit->paste(); break;
+        default: break;
+        }
+    };
     QWidget* focus = focusWidget();
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
-        switch (id) {
-        case 57643: line->undo(); break;
-        case 57635: line->cut(); break;
-        case 57634: line->copy(); break;
-        case 57637: line->paste(); break;
-        default: break;
-        }
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(focus)) {
-        switch (id) {
-        case 57643: text->undo(); break;
-        case 57635: text->cut(); break;
-        case 57634: text->copy(); break;
-        case 57637: text->paste(); break;
-        default: break;
-        }
-    }
+    if (auto* line = qobject_cast<QLineEdit*>(focus))
+        apply(line);
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(focus))
+        apply(text);
     UpdateIdle();
 }
 

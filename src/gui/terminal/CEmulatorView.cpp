@@ -74,7 +74,6 @@ CEmulatorView::CEmulatorView(DeviceConnection& connection, UserInterface& ui, QW
 
     // A macro's next line runs once the event loop has had its turn, as a posted message would.
     m_macroTimer.setSingleShot(true);
-    m_macroTimer.setInterval(0);
     connect(&m_macroTimer, &QTimer::timeout, this, &CEmulatorView::StepMacro);
 
     m_session.SetReportOpener([](const QString& path) {
@@ -180,6 +179,10 @@ void CEmulatorView::StepMacro()
 {
     if (m_busy || !m_session.MacroPending())
         return;
+    if (m_stepGate && !m_stepGate()) {
+        m_macroTimer.start(50);
+        return;
+    }
     AttachLink();
     m_busy = true;
     m_session.Step();
@@ -195,7 +198,7 @@ void CEmulatorView::AfterExecution()
         return;
     }
     if (m_session.MacroPending())
-        m_macroTimer.start();
+        m_macroTimer.start(0);
     emit Idle();
 }
 

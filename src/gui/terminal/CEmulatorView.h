@@ -18,6 +18,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 class DeviceConnection;
 class QComboBox;
@@ -37,6 +38,10 @@ public:
     // Chooses an item of the Commands menu: its command prefix goes into the input line (a
     // prefix ending in a carriage return is executed at once).
     void ChooseCommand(int itemId);
+
+    // Asked before each macro line: false holds the macro back (another operation of the
+    // document is using the link) and asks again shortly.
+    void SetStepGate(std::function<bool()> gate) { m_stepGate = std::move(gate); }
 
     int HelpTopic() const { return m_helpTopic; }
     // True while a line (or a macro line) executes.
@@ -75,6 +80,7 @@ private:
     QLineEdit* m_input = nullptr;
     QPlainTextEdit* m_output = nullptr;
     QTimer m_macroTimer;
+    std::function<bool()> m_stepGate;
     QString m_shownOutput;
     int m_helpTopic;
     bool m_busy = false;
