@@ -1,7 +1,8 @@
 // Tools > Upgrade Firmware and Check for Updates in the configuration frame: their enable
 // rules, a whole upgrade from the frame's menu entry against the simulator with its FTP side
 // (the device receives the descriptor and the image, the document ends Offline), and the
-// update check against a real anonymous FTP server. The frame's user interface is scripted;
+// update check against a real anonymous FTP server, up to an accepted offer that opens the
+// installer and ends the application without save prompts. The frame's user interface is scripted;
 // the application's own Internet session carries the FTP traffic.
 #include <gtest/gtest.h>
 
@@ -10,19 +11,23 @@
 #include "ForcedCrc.h"
 #include "ScriptedUserInterface.h"
 #include "app/CMainFrame.h"
+#include "app/CUrlOpener.h"
 #include "app/CquillTrakApp.h"
 
 #include "CquillTrakDoc.h"
 #include "DeviceAddress.h"
 #include "InternetSession.h"
+#include "UpdateSettings.h"
 
 #include <QAction>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -199,7 +204,30 @@ TEST_F(FirmwareCommandsTest, CheckForUpdatesFromTheFrameReadsTheServersRevisionF
         EXPECT_EQ(ui.messages[0].caption, c.caption);
         EXPECT_EQ(ReadAll(m_work.filePath(QStringLiteral("REV.TXT"))), c.revision);
     }
+
+    // Accepted: the installer's address opens and the event loop ends at once; the modified
+    // document is not offered for saving and its frame is not closed.
+    ASSERT_TRUE(WriteAll(updates.filePath(QStringLiteral("QuarrantL/REV.TXT")), "0.11"));
+    frame->Document().SetModifiedFlag(true);
+    QList<QUrl> opened;
+    CUrlOpener::SetHandler([&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    ui.messages.clear();
+    ui.answers = {UserInterface::Ok};
+    QEventLoop loop;
+    QTimer::singleShot(0, frame, [frame] { frame->Command(kCheckForUpdates)->trigger(); });
+    QTimer::singleShot(20000, &loop, [&loop] { loop.exit(1); });
+    EXPECT_EQ(loop.exec(), 0);
+    CUrlOpener::SetHandler({});
+    EXPECT_EQ(opened, QList<QUrl>({QUrl(UpdateSettings::InstallerUrl())}));
+    EXPECT_EQ(ui.MessageTexts(),
+              QStringList({QStringLiteral("A newer revision of Quarrant Liquid (revision 00.11) is now available. "
+                                          "Upgrade now?")}));
+    EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ(m_app.CountOpenDocuments(), 1);
+    frame->Document().SetModifiedFlag(false);
 }
 
 } // namespace

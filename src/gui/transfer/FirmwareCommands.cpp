@@ -2,13 +2,13 @@
 #include "transfer/FirmwareCommands.h"
 
 #include "app/CMainFrame.h"
+#include "app/CUrlOpener.h"
 #include "app/CquillTrakApp.h"
 
 #include "FirmwareUpgrade.h"
 #include "UpdateCheck.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QUrl>
 
 void RunUpgradeFirmware(CMainFrame& frame)
@@ -22,7 +22,7 @@ void RunCheckForUpdates(CMainFrame& frame)
     UpdateCheck check(frame.Ui(), frame.App().Internet());
     if (check.Run() != UpdateCheck::Outcome::InstallerChosen)
         return;
-    QDesktopServices::openUrl(QUrl(check.InstallerUrl()));
+    CUrlOpener::Open(QUrl(check.InstallerUrl()));
     // The installer replaces this program: end without closing the frames, so no document
     // is offered for saving (quit() would close every window first).
     QCoreApplication::exit(0);
