@@ -3,7 +3,7 @@
 // file (or a request for a new configuration) to the running instance, which opens it.
 #include <gtest/gtest.h>
 
-#include "ScriptedUserInterface.h"
+#include "ScriptedUis.h"
 #include "app/CMainFrame.h"
 #include "app/CquillTrakApp.h"
 
@@ -17,14 +17,7 @@ namespace {
 
 class AppLifecycleTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_app.SetUiFactory([this](CDocFrame&) {
-            auto ui = std::make_unique<ScriptedUserInterface>();
-            m_uis.push_back(ui.get());
-            return ui;
-        });
-    }
+    void SetUp() override { UseScriptedUis(m_app, m_uis); }
 
     static int VisibleWindows()
     {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "../e2e/SimProcess.h"
-#include "ScriptedUserInterface.h"
+#include "ScriptedUis.h"
 #include "app/CMainFrame.h"
 #include "app/CquillTrakApp.h"
 #include "views/CDirectoryTreeView.h"
@@ -27,14 +27,7 @@ namespace {
 
 class MainFrameTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_app.SetUiFactory([this](CDocFrame&) {
-            auto ui = std::make_unique<ScriptedUserInterface>();
-            m_uis.push_back(ui.get());
-            return ui;
-        });
-    }
+    void SetUp() override { UseScriptedUis(m_app, m_uis); }
 
     static QStringList Column(const QTreeWidget& list, int column)
     {

@@ -6,7 +6,7 @@
 
 #include "../e2e/SimProcess.h"
 #include "ModalDriver.h"
-#include "ScriptedUserInterface.h"
+#include "ScriptedUis.h"
 #include "app/CMainFrame.h"
 #include "app/CquillTrakApp.h"
 #include "dialogs/CListParamEdit.h"
@@ -23,14 +23,7 @@ namespace {
 
 class OnlineFrameTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_app.SetUiFactory([this](CDocFrame&) {
-            auto ui = std::make_unique<ScriptedUserInterface>();
-            m_uis.push_back(ui.get());
-            return ui;
-        });
-    }
+    void SetUp() override { UseScriptedUis(m_app, m_uis); }
 
     // A new configuration on the simulator, "Communications" selected, "701" focused.
     CMainFrame* OpenOnSimulator(const QStringList& simOptions)
