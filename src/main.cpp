@@ -60,6 +60,10 @@ int main(int argc, char** argv)
                                      QStringLiteral("FILE"));
     parser.addOption(print);
     parser.addOption(printTo);
+    const QCommandLineOption checkUpdates(QStringLiteral("check-updates"),
+                                          QStringLiteral("Enable Tools > Check for Updates (in the running instance "
+                                                         "when there is one)."));
+    parser.addOption(checkUpdates);
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A configuration data file (.qcf) to open."), QStringLiteral("[file]"));
     parser.process(qapp);
 
@@ -89,6 +93,9 @@ int main(int argc, char** argv)
 
     CquillTrakApp app;
     const QString instanceName = CSingleInstance::DefaultName();
+    // A running instance takes the update-check request; a file given with it follows.
+    if (parser.isSet(checkUpdates) && !address && CSingleInstance::HandOverUpdateCheck(instanceName) && file.isEmpty())
+        return 0;
     // A start that names a device is a session of its own: it is never handed over, since
     // the running instance could not tell which device was meant.
     if (!address && app.HandOverToRunningInstance(instanceName, file))
@@ -109,6 +116,9 @@ int main(int argc, char** argv)
         first = app.NewConfiguration();
     if (!first)
         return 1;
+    // After the first window, whose showing clears the flag.
+    if (parser.isSet(checkUpdates))
+        app.SetUpdateCheckFlag(true);
     StartupProbe::InstallIfRequested(first); // QUARRANT_STARTUP_PROBE=1: time to the first window
     return QApplication::exec();
 }

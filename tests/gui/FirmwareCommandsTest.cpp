@@ -1,5 +1,5 @@
 // Tools > Upgrade Firmware and Check for Updates in the configuration frame: their enable
-// rules, a whole upgrade from the frame's menu entry against the simulator with its FTP side
+// rules (the update-check flag also from a later start's request), a whole upgrade from the frame's menu entry against the simulator with its FTP side
 // (the device receives the descriptor and the image, the document ends Offline), and the
 // update check against a real anonymous FTP server, up to an accepted offer that opens the
 // installer and ends the application without save prompts. The frame's user interface is scripted;
@@ -11,6 +11,7 @@
 #include "ForcedCrc.h"
 #include "ScriptedUserInterface.h"
 #include "app/CMainFrame.h"
+#include "app/CSingleInstance.h"
 #include "app/CUrlOpener.h"
 #include "app/CquillTrakApp.h"
 
@@ -20,8 +21,9 @@
 #include "UpdateSettings.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -114,6 +116,19 @@ TEST_F(FirmwareCommandsTest, UpgradeNeedsATcpIpPortAndCheckForUpdatesTheFlag)
     const size_t before = m_uis.front()->messages.size();
     serial->RunCommand(DocumentCommand::UpgradeFirmware);
     EXPECT_EQ(m_uis.front()->messages.size(), before);
+
+    // A later start with --check-updates sets the flag of the running instance, and opens
+    // nothing.
+    m_app.SetUpdateCheckFlag(false);
+    const QString name = QStringLiteral("quarrant-update-check-%1").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(m_app.BecomeRunningInstance(name));
+    ASSERT_TRUE(CSingleInstance::HandOverUpdateCheck(name));
+    const QDeadlineTimer deadline(5000);
+    while (!m_app.UpdateCheckFlag() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    tcp->UpdateIdle();
+    EXPECT_TRUE(tcp->Command(kCheckForUpdates)->isEnabled());
+    EXPECT_EQ(m_app.CountOpenDocuments(), 2);
 }
 
 TEST_F(FirmwareCommandsTest, UpgradeFromTheFrameInstallsTheImageAndLeavesTheDocumentOffline)
@@ -216,10 +231,15 @@ TEST_F(FirmwareCommandsTest, CheckForUpdatesFromTheFrameReadsTheServersRevisionF
     });
     ui.messages.clear();
     ui.answers = {UserInterface::Ok};
-    QEventLoop loop;
+    // The application's own loop: an exit also ends every loop entered later until the next
+    // QCoreApplication::exec(), which a QEventLoop here would leave set for later tests.
     QTimer::singleShot(0, frame, [frame] { frame->Command(kCheckForUpdates)->trigger(); });
-    QTimer::singleShot(20000, &loop, [&loop] { loop.exit(1); });
-    EXPECT_EQ(loop.exec(), 0);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    guard.stop();
     CUrlOpener::SetHandler({});
     EXPECT_EQ(opened, QList<QUrl>({QUrl(UpdateSettings::InstallerUrl())}));
     EXPECT_EQ(ui.MessageTexts(),

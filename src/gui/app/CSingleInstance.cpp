@@ -7,6 +7,7 @@
 namespace {
 
 const QByteArray kPrintTag = QByteArrayLiteral("\tprint\t");
+const QByteArray kUpdateCheckTag = QByteArrayLiteral("\tcheck-updates");
 // Printing opens the document, which contacts its device first: allow for the port's time-outs.
 constexpr int kPrintAnswerWaitMs = 120000;
 
@@ -37,6 +38,11 @@ bool CSingleInstance::HandOver(const QString& name, const QString& filePath)
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(1000);
     return written;
+}
+
+bool CSingleInstance::HandOverUpdateCheck(const QString& name)
+{
+    return HandOver(name, QString::fromLatin1(kUpdateCheckTag));
 }
 
 CSingleInstance::PrintHandOver CSingleInstance::HandOverPrint(const QString& name, const QString& filePath,
@@ -108,6 +114,10 @@ void CSingleInstance::OnNewConnection()
                 return;
             }
             socket->deleteLater();
+            if (line == kUpdateCheckTag) {
+                emit UpdateCheckRequested();
+                return;
+            }
             emit OpenRequested(QString::fromUtf8(line));
         };
         connect(socket, &QLocalSocket::readyRead, this, take);

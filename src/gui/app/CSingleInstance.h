@@ -4,6 +4,7 @@
 // A print request (--print, --print-to) is the line "\tprint\t<file>\t<target>" with both
 // fields percent-encoded (an open request is an absolute path or empty, so it never starts
 // with a tab); the running instance prints and answers "ok" or "error\t<encoded text>".
+// The line "\tcheck-updates" enables Check for Updates in the running instance.
 #pragma once
 
 #include <QLocalServer>
@@ -20,6 +21,8 @@ public:
 
     // Sends the file name (may be empty) to a running instance; true when one took it.
     static bool HandOver(const QString& name, const QString& filePath);
+    // Asks a running instance to enable Check for Updates; true when one took it.
+    static bool HandOverUpdateCheck(const QString& name);
     // Becomes the running instance; false when the socket cannot be made.
     bool Listen(const QString& name);
 
@@ -34,6 +37,8 @@ public:
 signals:
     // A later start asked for this file; an empty path asks for a new configuration.
     void OpenRequested(const QString& filePath);
+    // A later start asked for the update check to be enabled.
+    void UpdateCheckRequested();
 
 private:
     void OnNewConnection();

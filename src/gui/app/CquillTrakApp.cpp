@@ -75,6 +75,7 @@ bool CquillTrakApp::BecomeRunningInstance(const QString& name)
     m_instance->SetPrintHandler([this](const QString& path, const QString& target, QString* error) {
         return PrintDocumentFile(path, target, error);
     });
+    connect(m_instance.get(), &CSingleInstance::UpdateCheckRequested, this, [this] { m_updateCheck = true; });
     connect(m_instance.get(), &CSingleInstance::OpenRequested, this, [this](const QString& path) {
         CMainFrame* frame = path.isEmpty() ? NewConfiguration() : OpenDocumentFile(path);
         if (frame) {
