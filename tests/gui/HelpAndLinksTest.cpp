@@ -1,7 +1,7 @@
 // Help and the web links open their addresses through the URL opener (replaced here, so no
 // browser starts): F1 in General Options opens topic 1140, F1 where no widget carries an id
 // opens topic 100, Help Topics the manual's contents, Shift+F1 and a click the clicked
-// control's topic; Browse opens the device's page and the
+// control's topic, a parameter editor's Help button its program code's topic; Browse opens the device's page and the
 // web-site entry the maker's address from the settings. The bundled device font answers to
 // every face name the editors use while the application runs, and to none after it.
 #include <gtest/gtest.h>
@@ -15,6 +15,8 @@
 #include "app/CUrlOpener.h"
 #include "app/CquillTrakApp.h"
 #include "dialogs/CCommSetupDialog.h"
+#include "dialogs/CGenParamEdit.h"
+#include "views/CParamListView.h"
 
 #include "CquillTrakDoc.h"
 
@@ -22,6 +24,8 @@
 #include <QFontInfo>
 #include <QSettings>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTest>
 #include <QWhatsThis>
 
@@ -94,6 +98,21 @@ TEST_F(HelpAndLinksTest, ShiftF1ThenAClickOpensTheTopicOfTheClickedControl)
     ASSERT_EQ(m_opened.size(), 1);
     EXPECT_EQ(m_opened[0].fragment(), QStringLiteral("topic-140"));
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+}
+
+TEST_F(HelpAndLinksTest, TheHelpButtonOfAParameterEditorOpensTheProgramCodesTopic)
+{
+    CMainFrame* frame = m_app.NewConfiguration(); // "Pulse Outputs", 101 first
+    DriveNextModal<CGenParamEdit>([](CGenParamEdit& dialog) {
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        ASSERT_NE(buttons, nullptr);
+        buttons->button(QDialogButtonBox::Help)->click();
+        dialog.reject();
+    });
+    frame->ListView()->setCurrentItem(frame->ListView()->topLevelItem(0));
+    QTest::keyClick(frame->ListView(), Qt::Key_Return);
+    ASSERT_EQ(m_opened.size(), 1);
+    EXPECT_EQ(m_opened[0].fragment(), QStringLiteral("topic-10101"));
 }
 
 TEST_F(HelpAndLinksTest, BrowseOpensTheDevicePageAndTheWebSiteEntryTheMakersAddress)
