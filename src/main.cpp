@@ -27,10 +27,30 @@ bool AsksForHelp(int argc, char** argv)
     return false;
 }
 
+// A start only for printing needs no screen: without a display it prints offscreen instead of
+// failing to open one (an explicit QT_QPA_PLATFORM is kept).
+void PrintWithoutDisplay(int argc, char** argv)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        return;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--print" || a == "--print-to" || a.startsWith("--print=") || a.startsWith("--print-to="))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+#else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    PrintWithoutDisplay(argc, argv);
     std::unique_ptr<QCoreApplication> helpApp;
     if (AsksForHelp(argc, argv))
         helpApp = std::make_unique<QCoreApplication>(argc, argv);
