@@ -32,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -316,6 +317,35 @@ TEST_F(EmulatorFrameTest, MacroRunsToCompleteAndCancelAbortsIt)
     EXPECT_FALSE(view.Session().MacroRunning());
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(qobject_cast<CProgressWnd*>(w) && w->isVisible());
+}
+
+TEST_F(EmulatorFrameTest, LongOutputKeepsTheSessionsLastCharactersWithTheNewestLineInView)
+{
+    CEmulatorFrame* terminal = OpenTerminal();
+    ASSERT_NE(terminal, nullptr);
+    CEmulatorView& view = *terminal->View();
+    QFile macro(m_dir.filePath(QStringLiteral("L.MAC")));
+    ASSERT_TRUE(macro.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 500; ++i)
+        macro.write(QStringLiteral("ECHO line %1 %2\n").arg(i, 3, 10, QLatin1Char('0')).arg(QString(40, QLatin1Char('x'))).toLatin1());
+    macro.close();
+
+    Type(view, "play l");
+    Enter(view);
+    ASSERT_TRUE(WaitUntil([&] { return !view.Session().MacroRunning(); }));
+    const QString output = view.Session().Output();
+    // Cut to its last 20000 characters whenever it grew past 20256.
+    EXPECT_GE(output.size(), TerminalSession::kOutputKept);
+    EXPECT_LE(output.size(), TerminalSession::kOutputLimit);
+    EXPECT_FALSE(output.startsWith(QLatin1String("PLAY L")));
+    QString shown = output;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    EXPECT_EQ(view.OutputView()->toPlainText(), shown);
+    EXPECT_TRUE(LastLine(view).startsWith(QLatin1String("line 499 ")));
+    EXPECT_TRUE(view.OutputView()->textCursor().atEnd());
+    QScrollBar* bar = view.OutputView()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 TEST_F(EmulatorFrameTest, AltF10ActivatesTheOneTerminalWindowAndExitClosesIt)
