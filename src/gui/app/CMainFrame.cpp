@@ -478,7 +478,7 @@ void CMainFrame::ConnectCommands()
     on(57606, [this] { App().OnPrintSetup(this); });
     on(57608, [this] {
         if (!PrintDirect(App().Printer()))
-            m_ui->MessageBox(QStringLiteral("The listing could not be printed: no printer is available."), QString(),
+            m_ui->MessageBox(QStringLiteral("The parameter listing could not be printed."), QString(),
                              UserInterface::Buttons::Ok, UserInterface::Icon::Error);
     });
     on(57667, [] { CHelp::ShowContents(); });
