@@ -16,4 +16,11 @@ void WireTerminalToCli(TerminalSession& terminal, DeviceConnection& connection, 
         ctx.out << line << "\n";
         ctx.out.flush();
     });
+    // The bell only for a person watching: a redirected error stream gets no control characters.
+    if (ctx.stderrIsTerminal) {
+        terminal.SetBeeper([&ctx] {
+            ctx.err << "\a";
+            ctx.err.flush();
+        });
+    }
 }

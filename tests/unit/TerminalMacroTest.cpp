@@ -61,6 +61,42 @@ TEST_F(MacroFiles, LoadingTriesTheExtensionOnlyForNamesWithoutADot)
     }
 }
 
+TEST_F(MacroFiles, ANameNotFoundAsWrittenMatchesOneFileOfAnyCase)
+{
+    // The input line upper-cases the first characters typed: "play mymacro" arrives as MYmacro.
+    Write(QStringLiteral("mymacro.mac"), "ECHO lower\n");
+    Write(QStringLiteral("Notes"), "ECHO notes\n");
+    Write(QStringLiteral("PAIR.MAC"), "ECHO upper\n");
+    Write(QStringLiteral("pair.mac"), "ECHO lower pair\n");
+    Write(QStringLiteral("Pair.Mac"), "ECHO mixed pair\n");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("sub")));
+    Write(QStringLiteral("sub/inner.mac"), "ECHO inner\n");
+    const struct {
+        const char* name;
+        const char* firstLine; // empty: not found
+    } cases[] = {
+        {"MYmacro", "ECHO lower"},
+        {"MYMACRO.MAC", "ECHO lower"},
+        {"mymacro.mac", "ECHO lower"},
+        {"NOTES", "ECHO notes"},
+        {"PAIR", "ECHO upper"},          // the exact name with the usual extension
+        {"pair", "ECHO lower pair"},     // the exact name with the extension in lower case
+        {"Pair.Mac", "ECHO mixed pair"}, // exact
+        {"pAIR.mac", ""},                // three files differ from it only in case: none is chosen
+        {"PAIR.TXT", ""},
+        {"sub/INNER", "ECHO inner"},
+        {"SUB/inner", ""},               // the folder is taken as written
+    };
+    for (const auto& c : cases) {
+        CMacro m(Path(QLatin1String(c.name)), nullptr, nullptr);
+        const bool found = *c.firstLine != 0;
+        EXPECT_EQ(m.ErrorCode(), found ? CMacro::NoError : CMacro::FileNotFound) << c.name;
+        if (found) {
+            EXPECT_EQ(m.NextLine(), QLatin1String(c.firstLine)) << c.name;
+        }
+    }
+}
+
 TEST_F(MacroFiles, LinesKeepNoLineEndsAndTheEndIsError8)
 {
     Write(QStringLiteral("A.MAC"), "EQ\r\n\r\nGD");

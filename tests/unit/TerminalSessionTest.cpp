@@ -260,32 +260,44 @@ TEST_F(TerminalLines, AbortKillsAShellCommand)
 
 TEST_F(TerminalLines, WaitForPollsTheStatusUntilTheFlagChanges)
 {
+    // Each beep is noted with the number of progress texts shown before it.
+    std::vector<size_t> beeps;
+    terminal.SetBeeper([&] { beeps.push_back(ui.progressTexts.size()); });
     const struct {
         const char* line;
         std::vector<QByteArray> replies; // status replies in turn
         int exchanges;
         const char* waitText;
+        bool beeps; // a text of its own: one beep just before it is shown
     } cases[] = {
-        {"WAITFOR !FL", {"2000", "3000", "1000"}, 3, "Waiting for FL flag to Clear"},
-        {"waitfor au Insert card", {"", "0", "1"}, 3, "Insert card"},  // an empty reply tells nothing
-        {"WAITFOR CE", {"00000", "0000800"}, 2, "Waiting for CE flag "},
-        {"WAITFOR ! i4", {"000008", "000000"}, 2, "Waiting for I4 flag to Clear"},
+        {"WAITFOR !FL", {"2000", "3000", "1000"}, 3, "Waiting for FL flag to Clear", false},
+        {"waitfor au Insert card", {"", "0", "1"}, 3, "Insert card", true},  // an empty reply tells nothing
+        {"WAITFOR CE", {"00000", "0000800"}, 2, "Waiting for CE flag ", false},
+        {"WAITFOR ! i4", {"000008", "000000"}, 2, "Waiting for I4 flag to Clear", false},
+        {"WAITFOR !I4 Remove card", {"000000"}, 1, "Remove card", true},
     };
     for (const auto& c : cases) {
         device.sent.clear();
         ui.progressTexts.clear();
+        beeps.clear();
         for (const QByteArray& r : c.replies)
             device.script["EQ"].push_back({CommOk, r, 0, false});
         terminal.SubmitTypedLine(QLatin1String(c.line));
         EXPECT_EQ(int(device.sent.size()), c.exchanges) << c.line;
         EXPECT_TRUE(device.script["EQ"].empty()) << c.line;
-        EXPECT_TRUE(ui.progressTexts.size() >= 2 && ui.progressTexts[0] == QStringLiteral("Waiting for status change")
+        EXPECT_TRUE(ui.progressTexts.size() >= 3 && ui.progressTexts[0] == QStringLiteral("Waiting for status change")
                     && ui.progressTexts[2] == QLatin1String(c.waitText))
             << c.line;
+        EXPECT_EQ(beeps, c.beeps ? std::vector<size_t>{2} : std::vector<size_t>{}) << c.line;
         EXPECT_EQ(Squeezed().last(), QLatin1String(c.line));
     }
-    terminal.SubmitTypedLine(QStringLiteral("WAITFOR ZZ"));
+    beeps.clear();
+    terminal.SubmitTypedLine(QStringLiteral("WAITFOR ZZ Insert card"));
     EXPECT_EQ(ui.MessageTexts().back(), QStringLiteral("Unknown flag specified in WAITFOR command"));
+    device.script["EQ"].push_back({CommOk, "0000", 0, false});
+    for (const char* other : {"ECHO Insert card", "PROMPT Insert card", "EQ", "DELAY 0"})
+        terminal.SubmitTypedLine(QLatin1String(other));
+    EXPECT_TRUE(beeps.empty());
 }
 
 TEST(WaitFlags, TableOrderPositionsAndMasks)

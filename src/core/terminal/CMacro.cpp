@@ -3,6 +3,7 @@
 
 #include "TerminalLog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -41,23 +42,48 @@ bool IsFile(const QString& path)
     return QFileInfo(path).isFile();
 }
 
+// The file a typed name means on a file system that tells case apart: the name itself when it
+// exists, else the one file of its folder whose name differs from it only in case (the folder
+// is taken as given). Several such files and none of them exact: nothing, as no file could be
+// chosen without guessing.
+QString ExistingFile(const QString& path)
+{
+    if (IsFile(path))
+        return path;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (name.isEmpty())
+        return QString();
+    const QDir folder = info.dir();
+    QString found;
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (entry.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (!found.isEmpty())
+            return QString();
+        found = entry;
+    }
+    return found.isEmpty() ? QString() : folder.filePath(found);
+}
+
 } // namespace
 
 CMacro::CMacro(const QString& fileName, std::unique_ptr<CMacro> parent, TerminalLog* log)
     : m_parent(std::move(parent))
     , m_log(log)
 {
-    QString path = fileName;
-    if (!IsFile(path)) {
+    QString path = ExistingFile(fileName);
+    if (path.isEmpty()) {
         if (fileName.contains(QLatin1Char('.'))) {
             m_error = FileNotFound;
             return;
         }
-        // The usual extension, then its lower-case form for file systems that tell case apart.
+        // The usual extension: exactly as written, then its lower-case form, then any case.
         path = fileName + QStringLiteral(".MAC");
-        if (!IsFile(path))
+        if (!IsFile(path) && IsFile(fileName + QStringLiteral(".mac")))
             path = fileName + QStringLiteral(".mac");
-        if (!IsFile(path)) {
+        path = ExistingFile(path);
+        if (path.isEmpty()) {
             m_error = FileNotFound;
             return;
         }

@@ -32,7 +32,10 @@ public:
     };
 
     // Loads the file (the name as given; without a "." in it, the name with ".MAC" appended
-    // when the name itself does not exist) and starts it. The error code tells the outcome.
+    // when the name itself does not exist) and starts it. A name that does not exist as
+    // written matches the one file of its folder that differs from it only in case (the input
+    // line upper-cases what is typed first); an exact name always wins, and several names
+    // differing only in case with none exact count as not found. The error code tells the outcome.
     // log is the terminal's log, used by the LOG and SHELL lines (may be null).
     CMacro(const QString& fileName, std::unique_ptr<CMacro> parent, TerminalLog* log);
     virtual ~CMacro();

@@ -230,6 +230,8 @@ void TerminalSession::WaitFor(const QString& argument)
     if (text.isEmpty())
         text = QStringLiteral("Waiting for %1 flag %2")
                    .arg(QLatin1String(flag->name), waitForClear ? QStringLiteral("to Clear") : QString());
+    else if (m_beeper)
+        m_beeper();
     m_ui.ProgressSetText(text);
     for (;;) {
         if (ExchangeCommand()) {

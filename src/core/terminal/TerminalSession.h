@@ -50,12 +50,18 @@ public:
     void SetPromptHandler(std::function<void(const QString&)> handler) { m_promptHandler = std::move(handler); }
     // Told the report file after a capture while logging is off (the GUI opens it).
     void SetReportOpener(std::function<void(const QString&)> opener) { m_reportOpener = std::move(opener); }
+    // Told when the computer is to beep: a WAITFOR with its own text, just before the text is
+    // shown (the GUI beeps, the command line rings the terminal's bell).
+    void SetBeeper(std::function<void()> beeper) { m_beeper = std::move(beeper); }
 
     // A line typed by hand: lines shorter than 2 characters are not executed (false). Otherwise
     // the command address becomes the unit address and the line is executed.
     bool SubmitTypedLine(const QString& line);
     // Executes one line as the input text, then runs the macro continuation.
     void Execute(const QString& line);
+    // Forgets the last command (the window's views were told to refresh), so the next text
+    // typed is taken as new even when it equals the command before.
+    void ForgetLastCommand() { m_lastCommand.clear(); }
     // Executes the next macro line, if one is pending. Returns whether another one is pending.
     bool Step();
     // Steps until no macro runs (or EXIT).
@@ -114,6 +120,7 @@ private:
     std::function<void(const QString&)> m_echoSink;
     std::function<void(const QString&)> m_reportOpener;
     std::function<void(const QString&)> m_promptHandler;
+    std::function<void()> m_beeper;
 
     QString m_input;
     QString m_lastCommand;

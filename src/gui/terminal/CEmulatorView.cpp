@@ -6,6 +6,7 @@
 #include "TerminalCommandTable.h"
 #include "UserInterface.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -76,6 +77,7 @@ CEmulatorView::CEmulatorView(DeviceConnection& connection, UserInterface& ui, QW
     m_macroTimer.setSingleShot(true);
     connect(&m_macroTimer, &QTimer::timeout, this, &CEmulatorView::StepMacro);
 
+    m_session.SetBeeper([] { QApplication::beep(); });
     m_session.SetReportOpener([](const QString& path) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     });
