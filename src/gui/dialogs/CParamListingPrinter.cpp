@@ -3,6 +3,7 @@
 
 #include "ParamListing.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrintDialog>
@@ -15,6 +16,12 @@ bool CParamListingPrinter::PrintListing(QPrinter& printer, const CquillTrakDoc& 
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
+    // The listing lines up its name, value and level columns with blanks, so it is drawn in
+    // the fixed-pitch font a printer's own default font would be; the painter's default
+    // (the application's proportional font) would leave the columns ragged.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    painter.setFont(font);
     const QFontMetrics metrics(painter.font());
     const int h = qMax(1, metrics.height());
     const int linesPerPage = qMax(10, painter.viewport().height() / h);
