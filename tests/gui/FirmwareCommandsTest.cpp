@@ -129,6 +129,12 @@ TEST_F(FirmwareCommandsTest, UpgradeNeedsATcpIpPortAndCheckForUpdatesTheFlag)
     tcp->UpdateIdle();
     EXPECT_TRUE(tcp->Command(kCheckForUpdates)->isEnabled());
     EXPECT_EQ(m_app.CountOpenDocuments(), 2);
+
+    // Only the first window clears the flag: a window opened afterwards keeps it.
+    CMainFrame* third = m_app.NewConfiguration();
+    third->UpdateIdle();
+    EXPECT_TRUE(m_app.UpdateCheckFlag());
+    EXPECT_TRUE(third->Command(kCheckForUpdates)->isEnabled());
 }
 
 TEST_F(FirmwareCommandsTest, UpgradeFromTheFrameInstallsTheImageAndLeavesTheDocumentOffline)

@@ -110,7 +110,12 @@ void CquillTrakApp::ShowFrame(CMainFrame* frame)
 {
     frame->show();
     SetMainFrame(frame);
-    m_updateCheck = false;
+    // The update check starts disabled when the first window appears; a request that arrives
+    // later (a start with --check-updates) keeps it enabled for every window after that.
+    if (!m_firstWindowShown) {
+        m_firstWindowShown = true;
+        m_updateCheck = false;
+    }
 }
 
 CMainFrame* CquillTrakApp::NewConfiguration(const std::optional<DeviceAddress>& device)

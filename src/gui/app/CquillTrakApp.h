@@ -110,6 +110,7 @@ private:
 
     GeneralOptions m_options;
     bool m_updateCheck = false;
+    bool m_firstWindowShown = false;
     QList<CMainFrame*> m_frames;
     QPointer<CDocFrame> m_mainFrame;
     std::unique_ptr<CSingleInstance> m_instance;
