@@ -4,6 +4,7 @@
 // Every wait is bounded (start 10 s, stop 10 s).
 #pragma once
 
+#include "DeviceAddress.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
+#include <gtest/gtest.h>
+#include <optional>
 
 class SimProcess {
 public:
@@ -51,6 +54,21 @@ public:
         if (const auto m = pty.match(m_ready); m.hasMatch())
             m_ptyPath = m.captured(1);
         return m_ready.startsWith(QLatin1String("ready"));
+    }
+
+    // Starts the simulator as Start does and gives the device address of its TCP listener; on
+    // failure the running test fails with the reason and the result is empty.
+    std::optional<DeviceAddress> StartForAddress(QStringList options = {})
+    {
+        if (!Start(std::move(options))) {
+            ADD_FAILURE() << m_error.toStdString();
+            return std::nullopt;
+        }
+        QString error;
+        std::optional<DeviceAddress> address = DeviceAddress::Parse(TcpDevice(), &error);
+        if (!address)
+            ADD_FAILURE() << error.toStdString();
+        return address;
     }
 
     // Options for a pseudo-terminal in the temporary folder, in the given framing.

@@ -35,6 +35,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -104,16 +105,9 @@ protected:
     // A configuration document on the simulator, online, with its terminal window open.
     CEmulatorFrame* OpenTerminal()
     {
-        if (!m_sim.Start({})) {
-            ADD_FAILURE() << m_sim.Error().toStdString();
+        const std::optional<DeviceAddress> address = m_sim.StartForAddress();
+        if (!address)
             return nullptr;
-        }
-        QString error;
-        const std::optional<DeviceAddress> address = DeviceAddress::Parse(m_sim.TcpDevice(), &error);
-        if (!address) {
-            ADD_FAILURE() << error.toStdString();
-            return nullptr;
-        }
         m_frame = m_app.NewConfiguration(address);
         m_frame->UpdateIdle();
         EXPECT_EQ(m_frame->PaneText(CDocFrame::kStatePane), QStringLiteral(" *ONLINE* "));
@@ -346,6 +340,30 @@ TEST_F(EmulatorFrameTest, LongOutputKeepsTheSessionsLastCharactersWithTheNewestL
     QScrollBar* bar = view.OutputView()->verticalScrollBar();
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST_F(EmulatorFrameTest, TheConfigurationFramesViewUpdateEmptiesTheInputAndShowsTheOutputsEnd)
+{
+    CEmulatorFrame* terminal = OpenTerminal();
+    ASSERT_NE(terminal, nullptr);
+    CEmulatorView& view = *terminal->View();
+    Type(view, "eq");
+    Enter(view);
+    EXPECT_EQ(view.Session().LastCommand(), QStringLiteral("EQ"));
+    Type(view, "pv sy");
+    ASSERT_EQ(view.InputLine()->text(), QStringLiteral("PV SY"));
+    ASSERT_NE(view.HelpTopic(), 130);
+    const QString output = view.OutputView()->toPlainText();
+    QTextCursor top = view.OutputView()->textCursor();
+    top.movePosition(QTextCursor::Start);
+    view.OutputView()->setTextCursor(top);
+
+    m_frame->UpdateAllViews();
+    EXPECT_TRUE(view.InputLine()->text().isEmpty());
+    EXPECT_TRUE(view.Session().LastCommand().isEmpty());
+    EXPECT_EQ(view.HelpTopic(), 130);
+    EXPECT_EQ(view.OutputView()->toPlainText(), output);
+    EXPECT_TRUE(view.OutputView()->textCursor().atEnd());
 }
 
 TEST_F(EmulatorFrameTest, AltF10ActivatesTheOneTerminalWindowAndExitClosesIt)

@@ -305,10 +305,8 @@ TEST_F(MainFrameTest, DeviceCommandsFollowTheConnectionState)
 TEST_F(MainFrameTest, ConnectedToTheSimulatorTheIndicatorShowsOnlineAndThePort)
 {
     SimProcess sim;
-    ASSERT_TRUE(sim.Start({})) << sim.Error().toStdString();
-    QString error;
-    const std::optional<DeviceAddress> address = DeviceAddress::Parse(sim.TcpDevice(), &error);
-    ASSERT_TRUE(address) << error.toStdString();
+    const std::optional<DeviceAddress> address = sim.StartForAddress();
+    ASSERT_TRUE(address);
 
     CMainFrame* frame = m_app.NewConfiguration(address);
     EXPECT_EQ(frame->Document().port, 0);

@@ -28,16 +28,9 @@ protected:
     // A new configuration on the simulator, "Communications" selected, "701" focused.
     CMainFrame* OpenOnSimulator(const QStringList& simOptions)
     {
-        if (!m_sim.Start(simOptions)) {
-            ADD_FAILURE() << m_sim.Error().toStdString();
+        const std::optional<DeviceAddress> address = m_sim.StartForAddress(simOptions);
+        if (!address)
             return nullptr;
-        }
-        QString error;
-        const std::optional<DeviceAddress> address = DeviceAddress::Parse(m_sim.TcpDevice(), &error);
-        if (!address) {
-            ADD_FAILURE() << error.toStdString();
-            return nullptr;
-        }
         CMainFrame* frame = m_app.NewConfiguration(address);
         frame->TreeView()->setCurrentItem(frame->TreeView()->ItemOfSection(11));
         QTreeWidgetItem* row = frame->ListView()->topLevelItem(0);

@@ -144,6 +144,7 @@ void CMainFrame::UpdateAllViews()
         return;
     m_tree->OnUpdate();
     m_list->OnUpdate();
+    CEmulatorFrame::UpdateFor(*this);
     UpdateTitle();
 }
 

@@ -65,6 +65,12 @@ CEmulatorFrame* CEmulatorFrame::OpenFor(CMainFrame& owner)
     return frame;
 }
 
+void CEmulatorFrame::UpdateFor(const CMainFrame& owner)
+{
+    if (CEmulatorFrame* frame = FindFor(owner))
+        frame->m_view->OnUpdate();
+}
+
 void CEmulatorFrame::CloseFor(CMainFrame& owner)
 {
     CEmulatorFrame* frame = FindFor(owner);

@@ -29,6 +29,8 @@ public:
     static CEmulatorFrame* FindFor(const CMainFrame& owner);
     // Closes and destroys the owner's terminal window at once (the owner is going).
     static void CloseFor(CMainFrame& owner);
+    // The owner's views were told to refresh: its terminal window's view updates too, if any.
+    static void UpdateFor(const CMainFrame& owner);
 
     ~CEmulatorFrame() override;
 

@@ -99,6 +99,20 @@ void CEmulatorView::OnInitialUpdate()
     m_input->setFocus(Qt::OtherFocusReason);
 }
 
+void CEmulatorView::OnUpdate()
+{
+    // A line still executing (a WAITFOR pumps events while it polls) keeps the command it is
+    // sending; the input is emptied all the same.
+    if (!m_busy)
+        m_session.ForgetLastCommand();
+    WriteBack(QString(), 0);
+    m_arm->show();
+    m_input->show();
+    m_output->show();
+    SetHelpTopic(TerminalCommandTable::kDefaultHelpTopic);
+    ShowOutput();
+}
+
 void CEmulatorView::ChooseCommand(int itemId)
 {
     const TerminalMenuItem* item = TerminalCommandTable::FindItem(itemId);

@@ -34,6 +34,9 @@ public:
 
     // The first update: the arm selector's entry, help topic 130, the focus to the input line.
     void OnInitialUpdate();
+    // Every later update (the document's views refresh): empties the input and forgets the last
+    // command, shows the fields, scrolls the output to its end and resets the help topic to 130.
+    void OnUpdate();
 
     // Chooses an item of the Commands menu: its command prefix goes into the input line (a
     // prefix ending in a carriage return is executed at once).
