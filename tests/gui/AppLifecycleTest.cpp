@@ -97,4 +97,26 @@ TEST_F(AppLifecycleTest, SecondStartHandsItsFileToTheRunningInstance)
     EXPECT_EQ(m_app.Frames().last()->Document().title, QStringLiteral("Untitled"));
 }
 
+TEST(AppNetworkStartTest, WithoutTheNetworkTheFirstWindowSaysSoAndNoSessionExists)
+{
+    for (bool networkReady : {true, false}) {
+        SCOPED_TRACE(networkReady);
+        CquillTrakApp app([networkReady] { return networkReady; });
+        std::vector<ScriptedUserInterface*> uis;
+        UseScriptedUis(app, uis);
+        EXPECT_EQ(app.Internet() != nullptr, networkReady);
+
+        app.NewConfiguration();
+        app.NewConfiguration();
+        ASSERT_EQ(uis.size(), 2u);
+        const QStringList expected =
+            networkReady ? QStringList{} : QStringList{QStringLiteral("Error initializing network connection")};
+        EXPECT_EQ(uis[0]->MessageTexts(), expected);
+        // Said once, over the first window only.
+        EXPECT_TRUE(uis[1]->messages.empty());
+        for (CMainFrame* frame : app.Frames())
+            frame->Document().SetModifiedFlag(false);
+    }
+}
+
 } // namespace

@@ -10,7 +10,6 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <mutex>
 
 namespace {
 
@@ -18,8 +17,7 @@ namespace {
 // may still transfer.
 void EnsureCurlInitialised()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    FtpSession::InitialiseLibrary();
 }
 
 long CeilSeconds(int milliseconds)
@@ -28,6 +26,12 @@ long CeilSeconds(int milliseconds)
 }
 
 } // namespace
+
+bool FtpSession::InitialiseLibrary()
+{
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return ready;
+}
 
 FtpSession::FtpSession()
 {

@@ -28,6 +28,10 @@ class FtpSession {
 public:
     enum class TransferType { Binary, Ascii };
 
+    // Sets up the FTP library's process-wide state (once; later calls give the first answer).
+    // False when it could not be set up: no FTP connection can then be made.
+    static bool InitialiseLibrary();
+
     struct Result {
         enum class Kind { Ok, Cancelled, Internet, LocalFile };
         Kind kind = Kind::Ok;

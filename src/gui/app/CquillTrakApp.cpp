@@ -11,6 +11,7 @@
 #include "dialogs/GuiUserInterface.h"
 
 #include "DeviceAddress.h"
+#include "FtpSession.h"
 #include "InternetSession.h"
 #include "LiteralTable.h"
 #include "UserInterface.h"
@@ -32,7 +33,7 @@ const QString kRecentGroup = QStringLiteral("Recent File List");
 
 } // namespace
 
-CquillTrakApp::CquillTrakApp()
+CquillTrakApp::CquillTrakApp(const std::function<bool()>& initialiseNetwork)
 {
     QSettings settings(QStringLiteral("Vandt Gauge"), QStringLiteral("Quarrant Liquid"));
     m_options.Load(settings);
@@ -45,8 +46,10 @@ CquillTrakApp::CquillTrakApp()
         QCoreApplication::instance()->installEventFilter(m_help.get());
     // FTP connections give up after 3 s without progress (the upgrade raises it for the
     // device's RAM executive).
-    m_internet = std::make_unique<InternetSession>();
-    m_internet->SetReceiveTimeout(kFtpTimeoutMs);
+    if (initialiseNetwork ? initialiseNetwork() : FtpSession::InitialiseLibrary()) {
+        m_internet = std::make_unique<InternetSession>();
+        m_internet->SetReceiveTimeout(kFtpTimeoutMs);
+    }
 }
 
 CquillTrakApp::~CquillTrakApp()
@@ -115,6 +118,11 @@ void CquillTrakApp::ShowFrame(CMainFrame* frame)
     if (!m_firstWindowShown) {
         m_firstWindowShown = true;
         m_updateCheck = false;
+        // Without an Internet session the FTP features report it when used; the user hears of
+        // it once, over the first window.
+        if (!m_internet)
+            frame->Ui().MessageBox(QStringLiteral("Error initializing network connection"), QString(),
+                                   UserInterface::Buttons::Ok, UserInterface::Icon::Warning);
     }
 }
 

@@ -40,7 +40,9 @@ public:
     // desktop user interface, its status texts in the frame's panes.
     using UiFactory = std::function<std::unique_ptr<UserInterface>(CDocFrame&)>;
 
-    CquillTrakApp();
+    // initialiseNetwork sets up the FTP library; when it fails the application runs without
+    // an Internet session and says so when its first window appears.
+    explicit CquillTrakApp(const std::function<bool()>& initialiseNetwork = {});
     ~CquillTrakApp() override;
 
     // The literal table; false when it cannot be initialised (start-up then ends).
@@ -72,9 +74,10 @@ public:
 
     GeneralOptions& Options() { return m_options; }
     bool UpdateCheckFlag() const { return m_updateCheck; }
-    // Enables or disables Check for Updates (the flag is cleared whenever a frame is shown).
+    // Enables or disables Check for Updates (the flag is cleared when the first frame is shown).
     void SetUpdateCheckFlag(bool on) { m_updateCheck = on; }
-    // The one Internet session of every FTP connection, made with the application object.
+    // The one Internet session of every FTP connection, made with the application object;
+    // nullptr when the network could not be initialised.
     InternetSession* Internet() const { return m_internet.get(); }
 
     // The printer of Print, Print Preview and Print Direct, with the page set up by Print Setup.
