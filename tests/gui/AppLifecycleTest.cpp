@@ -1,6 +1,8 @@
 // The application with several documents: closing one of two frames asks about that document
 // only and leaves the application running, closing the last ends it; a second start hands its
-// file (or a request for a new configuration) to the running instance, which opens it.
+// file (or a request for a new configuration) to the running instance, which opens it; a
+// definition document picks its configuration from a list only when several are open; without
+// a network the first window says so.
 #include <gtest/gtest.h>
 
 #include "ScriptedUis.h"
@@ -95,6 +97,34 @@ TEST_F(AppLifecycleTest, SecondStartHandsItsFileToTheRunningInstance)
     ASSERT_TRUE(second.HandOverToRunningInstance(name, QString()));
     ASSERT_TRUE(QTest::qWaitFor([this] { return m_app.CountOpenDocuments() == 2; }, 5000));
     EXPECT_EQ(m_app.Frames().last()->Document().title, QStringLiteral("Untitled"));
+}
+
+TEST_F(AppLifecycleTest, ConfigurationDocumentIsChosenFromAListOnlyWhenSeveralAreOpen)
+{
+    ScriptedUserInterface chooser;
+    chooser.listChoice = 1;
+    EXPECT_EQ(m_app.ChooseConfigurationDocument(chooser), nullptr);
+
+    CMainFrame* first = m_app.NewConfiguration();
+    EXPECT_EQ(m_app.ChooseConfigurationDocument(chooser), first);
+    EXPECT_TRUE(chooser.lastListItems.isEmpty()) << "one document is taken without asking";
+
+    CMainFrame* second = m_app.NewConfiguration();
+    first->Document().title = QStringLiteral("Loading-rack-north.qcf");
+    first->Document().port = 3;
+    first->Document().deviceAddress = 0x0107;
+    second->Document().title = QStringLiteral("Bay2");
+    second->Document().port = 0;
+    second->Document().deviceAddress = 0xC0A8010Au; // 192.168.1.10: unit address 10
+    EXPECT_EQ(m_app.ChooseConfigurationDocument(chooser), second);
+    EXPECT_EQ(chooser.lastListItems,
+              (QStringList{QStringLiteral("Loading-rack \t\t(Com3,  Address 7)"),
+                           QStringLiteral("Bay2         \t\t(TCP/IP,  Address 10)")}));
+
+    chooser.listChoice = -1;
+    EXPECT_EQ(m_app.ChooseConfigurationDocument(chooser), nullptr);
+    for (CMainFrame* frame : m_app.Frames())
+        frame->Document().SetModifiedFlag(false);
 }
 
 TEST(AppNetworkStartTest, WithoutTheNetworkTheFirstWindowSaysSoAndNoSessionExists)

@@ -10,6 +10,7 @@
 #include "app/CSingleInstance.h"
 #include "dialogs/GuiUserInterface.h"
 
+#include "ConfigurationChoice.h"
 #include "DeviceAddress.h"
 #include "FtpSession.h"
 #include "InternetSession.h"
@@ -243,6 +244,17 @@ bool CquillTrakApp::PrintDocumentFile(const QString& path, const QString& target
                                : QStringLiteral("The PDF file %1 could not be written.").arg(printer.outputFileName());
     }
     return printed;
+}
+
+CMainFrame* CquillTrakApp::ChooseConfigurationDocument(UserInterface& ui) const
+{
+    if (m_frames.size() < 2)
+        return m_frames.isEmpty() ? nullptr : m_frames.first();
+    QStringList lines;
+    for (CMainFrame* frame : m_frames)
+        lines << ConfigurationChoiceLine(frame->Document());
+    const int chosen = ui.ChooseFromList(QString(), lines);
+    return chosen >= 0 && chosen < m_frames.size() ? m_frames.at(chosen) : nullptr;
 }
 
 int CquillTrakApp::CountOpenDocuments() const

@@ -92,6 +92,11 @@ public:
     CHelp& Help() { return *m_help; }
     const CDeviceFont& DeviceFont() const { return *m_font; }
 
+    // The configuration document whose device a definition document is to use: none with no
+    // configuration open, the one when only one is, else the one the user picks through ui
+    // from a list of all of them in the order they were opened (nullptr when none is picked).
+    CMainFrame* ChooseConfigurationDocument(UserInterface& ui) const;
+
     // The open documents of every type (terminal frames are not documents).
     int CountOpenDocuments() const;
     QList<CMainFrame*> Frames() const;
