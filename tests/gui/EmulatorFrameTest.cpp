@@ -258,16 +258,17 @@ TEST_F(EmulatorFrameTest, MacroRunsToCompleteAndCancelAbortsIt)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);
     };
-    write("M.MAC", "ECHO start\nEQ\n");
+    // Typed in lower case, the name arrives as MYmacro and still finds the lower-case file.
+    write("mymacro.mac", "ECHO start\nEQ\n");
     write("A.MAC", "ECHO before\nDELAY 30\nECHO after\n");
 
-    Type(view, "play m");
+    Type(view, "play mymacro");
     Enter(view);
     ASSERT_TRUE(WaitUntil([&] { return Message(*terminal) == QStringLiteral("Macro complete"); }))
         << Message(*terminal).toStdString();
     const QStringList lines = view.OutputView()->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0], EchoPlain(QStringLiteral("PLAY M"), QString()));
+    EXPECT_EQ(lines[0], EchoPlain(QStringLiteral("PLAY MYmacro"), QString()));
     EXPECT_EQ(lines[1], EchoPlain(QStringLiteral("start"), QString()));
     EXPECT_EQ(lines[2], Echo(1, QStringLiteral("EQ"), view.Session().LastReply()));
     EXPECT_FALSE(view.Session().MacroRunning());
@@ -279,7 +280,7 @@ TEST_F(EmulatorFrameTest, MacroRunsToCompleteAndCancelAbortsIt)
     frameUi->ProgressBegin(QStringLiteral("Reading"), QString(), 0, 10);
     Type(view, "cls");
     Enter(view);
-    Type(view, "play m");
+    Type(view, "play mymacro");
     Enter(view);
     QTest::qWait(300);
     EXPECT_EQ(view.OutputView()->toPlainText().count(QLatin1Char('\n')), 1);
