@@ -57,24 +57,7 @@ void CDownloadThread::RunTransfer()
         [this, &name](qint64 total) { return ReportBlock(name, total, m_expectedSize); },
         [this] { PostStatusWord(QStringLiteral("Downloading")); });
     local.close();
-
-    switch (result.kind) {
-    case FtpSession::Result::Kind::Ok:
-    case FtpSession::Result::Kind::Cancelled:
-        break;
-    case FtpSession::Result::Kind::LocalFile:
-        m_message = QStringLiteral("File Error %1 %2").arg(result.error).arg(m_localPath);
-        return;
-    case FtpSession::Result::Kind::Internet:
-        if (!result.opened && (result.error == FtpError::Extended || result.error == FtpError::InvalidUrl))
-            m_message = QStringLiteral("Unable to open remote file %1").arg(name);
-        else
-            m_message = InternetFailureText(result);
-        return;
-    }
-
-    emit ProgressStatus(QStringLiteral("Closing connection to %1").arg(m_host));
-    PostStatusWord(QStringLiteral("Finished"));
+    EndFileTransfer(result, name);
 }
 
 QString CDownloadThread::SuccessText() const

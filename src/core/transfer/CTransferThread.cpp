@@ -145,6 +145,27 @@ QString CTransferThread::InternetFailureText(const FtpSession::Result& result) c
     return text;
 }
 
+void CTransferThread::EndFileTransfer(const FtpSession::Result& result, const QString& remoteName)
+{
+    switch (result.kind) {
+    case FtpSession::Result::Kind::Ok:
+    case FtpSession::Result::Kind::Cancelled:
+        break;
+    case FtpSession::Result::Kind::LocalFile:
+        m_message = QStringLiteral("File Error %1 %2").arg(result.error).arg(m_localPath);
+        return;
+    case FtpSession::Result::Kind::Internet:
+        if (!result.opened && (result.error == FtpError::Extended || result.error == FtpError::InvalidUrl))
+            m_message = QStringLiteral("Unable to open remote file %1").arg(remoteName);
+        else
+            m_message = InternetFailureText(result);
+        return;
+    }
+
+    emit ProgressStatus(QStringLiteral("Closing connection to %1").arg(m_host));
+    PostStatusWord(QStringLiteral("Finished"));
+}
+
 bool CTransferThread::ReportBlock(const QString& name, qint64 total, qint64 size)
 {
     emit ProgressStatus(QStringLiteral("%1 (%2 of %3  bytes transferred)").arg(name).arg(total).arg(size));

@@ -124,6 +124,10 @@ protected:
     bool EnterRemoteFolder();
     // The message of a failed FTP operation that has no text of its own.
     QString InternetFailureText(const FtpSession::Result& result) const;
+    // The end of a file transfer in either direction: a failure leaves its text in m_message
+    // (remoteName for a remote file that could not be opened, m_localPath for a local file
+    // error); a completed or cancelled transfer posts the closing status and "Finished".
+    void EndFileTransfer(const FtpSession::Result& result, const QString& remoteName);
     // The status line while data moves: "%s (%d of %d  bytes transferred)" and the position.
     bool ReportBlock(const QString& name, qint64 total, qint64 size);
     void PostStatusWord(const QString& word) { emit StatusWord(this, word); }
