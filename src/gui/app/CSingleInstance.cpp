@@ -10,6 +10,8 @@ const QByteArray kPrintTag = QByteArrayLiteral("\tprint\t");
 const QByteArray kUpdateCheckTag = QByteArrayLiteral("\tcheck-updates");
 // Printing opens the document, which contacts its device first: allow for the port's time-outs.
 constexpr int kPrintAnswerWaitMs = 120000;
+// A request is one line holding a path and a printer name; anything longer is not a request.
+constexpr qsizetype kMaxRequestBytes = 64 * 1024;
 
 } // namespace
 
@@ -86,6 +88,8 @@ QByteArray CSingleInstance::AnswerPrintRequest(const QByteArray& line)
 
 bool CSingleInstance::Listen(const QString& name)
 {
+    // Only this user's later starts may hand over files or print requests.
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
     if (m_server.listen(name))
         return true;
     // A socket left behind by a crashed instance: nobody answered HandOver, so take it over.
@@ -100,8 +104,15 @@ void CSingleInstance::OnNewConnection()
         auto take = [this, socket, buffer] {
             buffer->append(socket->readAll());
             const qsizetype end = buffer->indexOf('\n');
-            if (end < 0)
+            if (end < 0) {
+                if (buffer->size() > kMaxRequestBytes) {
+                    buffer->clear();
+                    socket->disconnect(this);
+                    socket->abort();
+                    socket->deleteLater();
+                }
                 return;
+            }
             const QByteArray line = buffer->left(end);
             buffer->clear();
             socket->disconnect(this);

@@ -25,6 +25,8 @@ public:
     static bool HandOverUpdateCheck(const QString& name);
     // Becomes the running instance; false when the socket cannot be made.
     bool Listen(const QString& name);
+    // Where the rendezvous lives (a socket file on Unix), once listening.
+    QString ServerPath() const { return m_server.fullServerName(); }
 
     // Print requests: the running instance prints with the handler and reports the outcome.
     enum class PrintHandOver { NoInstance, Printed, Failed };
