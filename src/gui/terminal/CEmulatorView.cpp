@@ -1,6 +1,8 @@
 // The terminal emulator's form (see CEmulatorView.h).
 #include "terminal/CEmulatorView.h"
 
+#include "app/CUrlOpener.h"
+
 #include "CquillTrakDoc.h"
 #include "DeviceConnection.h"
 #include "TerminalCommandTable.h"
@@ -8,7 +10,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -79,7 +80,7 @@ CEmulatorView::CEmulatorView(DeviceConnection& connection, UserInterface& ui, QW
 
     m_session.SetBeeper([] { QApplication::beep(); });
     m_session.SetReportOpener([](const QString& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+        CUrlOpener::Open(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
     });
 }
 
