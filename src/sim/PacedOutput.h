@@ -2,6 +2,10 @@
 // its due time (the reply latency), and bytes paced at the line speed when a baud rate is set
 // (10 bits a character: byte k of a burst leaves (k + 1) x 10 / baud seconds after the burst
 // starts, so a reply never arrives sooner than the wire would carry it).
+// Waits are timed to the microsecond with a kernel timer (timerfd) where there is one: a
+// millisecond timer would add up to a millisecond per burst, more than a short reply's own
+// time on the line at the higher speeds. Bytes in the middle of a burst go out in chunks about
+// a millisecond apart, the last one when it is due.
 // Invariant: items leave strictly in queue order; an action (such as a disconnect) runs only
 // after every byte queued before it has been written.
 #pragma once
@@ -9,9 +13,12 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <chrono>
 #include <deque>
 #include <functional>
+#include <memory>
 
 class PacedOutput : public QObject {
     Q_OBJECT
@@ -19,11 +26,12 @@ public:
     using Writer = std::function<void(const QByteArray&)>;
 
     PacedOutput(int baud, Writer writer, QObject* parent = nullptr);
+    ~PacedOutput() override;
 
-    // Queues bytes to go out delayMs from now (or later, behind what is queued).
-    void Send(const QByteArray& bytes, int delayMs);
-    // Queues an action to run delayMs from now, after everything queued before it.
-    void Then(std::function<void()> action, int delayMs);
+    // Queues bytes to go out delay from now (or later, behind what is queued).
+    void Send(const QByteArray& bytes, std::chrono::nanoseconds delay);
+    // Queues an action to run delay from now, after everything queued before it.
+    void Then(std::function<void()> action, std::chrono::nanoseconds delay);
     // Forgets everything queued (the line went away).
     void Clear();
     bool Idle() const { return m_queue.empty(); }
@@ -39,6 +47,7 @@ private:
 
     void Pump();
     void Schedule(qint64 waitNs);
+    void TimerFired();
 
     int m_baud;
     qint64 m_byteNs;
@@ -46,5 +55,7 @@ private:
     std::deque<Item> m_queue;
     qint64 m_lineFreeNs = 0; // when the line has carried every byte written so far
     QElapsedTimer m_clock;
-    QTimer m_timer;
+    QTimer m_timer;        // in whole milliseconds, when the kernel timer cannot be used
+    int m_timerFd = -1;
+    std::unique_ptr<QSocketNotifier> m_timerNotifier;
 };

@@ -60,10 +60,10 @@ void SimConnection::Received(QByteArrayView bytes)
         Exchange(frame);
 }
 
-int SimConnection::ReplyDelayMs() const
+std::chrono::nanoseconds SimConnection::ReplyDelay() const
 {
     const qint64 pendingNs = std::max<qint64>(0, m_inputBusyNs - m_clock.nsecsElapsed());
-    return m_config.latencyMs + int((pendingNs + 999999) / 1000000);
+    return std::chrono::milliseconds(m_config.latencyMs) + std::chrono::nanoseconds(pendingNs);
 }
 
 void SimConnection::Exchange(const Framer::Frame& frame)
@@ -86,15 +86,15 @@ void SimConnection::Exchange(const Framer::Frame& frame)
     Log(QStringLiteral("%1 -> %2%3")
             .arg(Printable(frame.command), Printable(reply.text),
                  outcome.applied.isEmpty() ? QString() : QStringLiteral("  [fault: %1]").arg(outcome.applied.join(QStringLiteral(", ")))));
-    const int delayMs = ReplyDelayMs();
+    const std::chrono::nanoseconds delay = ReplyDelay();
     if (outcome.disconnect) {
-        m_output.Then(m_disconnector, delayMs);
+        m_output.Then(m_disconnector, delay);
         return;
     }
-    m_output.Send(outcome.bytes, delayMs);
+    m_output.Send(outcome.bytes, delay);
     // A report follows its reply only when the reply itself reached the host whole (noise in
     // front of it does not count).
     const bool whole = !outcome.bytes.isEmpty() && outcome.applied.count(QStringLiteral("noise")) == outcome.applied.size();
     if (!reply.trailer.isEmpty() && whole)
-        m_output.Send(reply.trailer, delayMs);
+        m_output.Send(reply.trailer, delay);
 }

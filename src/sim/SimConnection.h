@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <functional>
 
 
@@ -39,7 +40,7 @@ private:
     void Exchange(const Framer::Frame& frame);
     void Log(const QString& text) const;
     // The reply latency plus the time the command still needs on the line.
-    int ReplyDelayMs() const;
+    std::chrono::nanoseconds ReplyDelay() const;
 
     SimLineConfig m_config;
     DeviceState& m_state;
