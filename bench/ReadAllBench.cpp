@@ -10,73 +10,17 @@
 #include "Section.h"
 #include "SerialPort.h"
 #include "TCPPort.h"
-#include "UserInterface.h"
+#include "../tests/support/SilentUserInterface.h"
 #include "ValueFormat.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <csignal>
+
+#include "Simulator.h"
 
 namespace {
 
 constexpr int kBaud = 38400;
-
-// The simulator as a child process, stopped with SIGTERM when the object goes.
-class Simulator {
-public:
-    explicit Simulator(const QStringList& options)
-    {
-        m_process.start(QStringLiteral(QUARRANT_SIM_PATH), options);
-        QByteArray line;
-        while (!line.contains('\n') && m_process.waitForReadyRead(10000))
-            line += m_process.readAllStandardOutput();
-        m_ready = QString::fromLatin1(line);
-    }
-    ~Simulator()
-    {
-        ::kill(pid_t(m_process.processId()), SIGTERM);
-        if (!m_process.waitForFinished(10000))
-            m_process.kill();
-        m_process.waitForFinished(10000);
-    }
-    quint16 TcpPort() const
-    {
-        static const QRegularExpression tcp(QStringLiteral("tcp=[0-9.]+:(\\d+)"));
-        return quint16(tcp.match(m_ready).captured(1).toUInt());
-    }
-    bool Ready() const { return m_ready.startsWith(QLatin1String("ready")); }
-
-private:
-    QProcess m_process;
-    QString m_ready;
-};
-
-// Answers nothing and shows nothing; any message box counts as a failure of the run.
-class SilentUserInterface : public UserInterface {
-public:
-    int messages = 0;
-    int MessageBox(const QString&, const QString&, Buttons, Icon) override
-    {
-        ++messages;
-        return Abort;
-    }
-    void ProgressBegin(const QString&, const QString&, int, int) override {}
-    void ProgressSetText(const QString&) override {}
-    void ProgressSetPos(int) override {}
-    void ProgressStep() override {}
-    bool ProgressCancelled() override { return false; }
-    void ProgressFinish(const QString&, bool) override {}
-    void ProgressEnd() override {}
-    void Pump() override {}
-    std::optional<QString> ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    std::optional<QString> ChooseOpenFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> AskAccessCode(const QString&) override { return {}; }
-    int ChooseFromList(const QString&, const QStringList&) override { return -1; }
-    void SetStatusText(int, const QString&) override {}
-    void SetWaitCursor(bool) override {}
-};
 
 // The command and reply texts of one Read All of a document that holds what was read, in
 // order: the contact, then "PV" and, where a level is kept, "XV" per program code.
@@ -112,6 +56,7 @@ void BM_ReadAllTcp(benchmark::State& state)
         return;
     }
     SilentUserInterface ui;
+    ui.answer = UserInterface::Abort; // any message box fails the run; do not let it retry
     CquillTrakDoc doc;
     DeviceConnection connection(doc, ui);
     const quint16 port = sim.TcpPort();
@@ -141,6 +86,7 @@ void BM_ReadAllPty38400(benchmark::State& state)
         return;
     }
     SilentUserInterface ui;
+    ui.answer = UserInterface::Abort; // any message box fails the run; do not let it retry
     CquillTrakDoc doc;
     DeviceConnection connection(doc, ui);
     connection.SetLinkFactory([link](const CquillTrakDoc&) {

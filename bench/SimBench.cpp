@@ -7,43 +7,12 @@
 #include "SerialPort.h"
 #include "TCPPort.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <csignal>
+
+#include "Simulator.h"
 
 namespace {
-
-// The simulator as a child process, stopped with SIGTERM when the object goes.
-class Simulator {
-public:
-    explicit Simulator(const QStringList& options)
-    {
-        m_process.start(QStringLiteral(QUARRANT_SIM_PATH), options);
-        QByteArray line;
-        while (!line.contains('\n') && m_process.waitForReadyRead(10000))
-            line += m_process.readAllStandardOutput();
-        m_ready = QString::fromLatin1(line);
-    }
-    ~Simulator()
-    {
-        ::kill(pid_t(m_process.processId()), SIGTERM);
-        if (!m_process.waitForFinished(10000))
-            m_process.kill();
-        m_process.waitForFinished(10000);
-    }
-    quint16 TcpPort() const
-    {
-        static const QRegularExpression tcp(QStringLiteral("tcp=[0-9.]+:(\\d+)"));
-        return quint16(tcp.match(m_ready).captured(1).toUInt());
-    }
-    bool Ready() const { return m_ready.startsWith(QLatin1String("ready")); }
-
-private:
-    QProcess m_process;
-    QString m_ready;
-};
 
 void BM_TcpExchanges(benchmark::State& state)
 {
