@@ -1,6 +1,7 @@
 // The command line's device commands against the simulator: connect, read into a new file,
 // compare and diff with their exit codes and JSON, dump refused by a locked device, logs,
 // and the non-interactive --on-error policies on a line that drops replies.
+#include "CliRun.h"
 #include "SimProcess.h"
 
 #include "CquillTrakDoc.h"
@@ -15,28 +16,9 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
+using testsupport::CliRun;
 
-CliRun Quarrant(const QStringList& args)
-{
-    QProcess p;
-    p.start(testsupport::CliPath(), args);
-    p.closeWriteChannel();
-    CliRun r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished(10000);
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
+CliRun Quarrant(const QStringList& args) { return testsupport::RunCli(args); }
 
 QStringList Args(std::initializer_list<QString> list)
 {

@@ -1,6 +1,7 @@
 // 'quarrant ftp put|get' against the simulator's FTP side: a file round-trips through the
 // device's CONFIG folder, progress goes to stderr, a wrong access code and a serial device
 // are refused.
+#include "CliRun.h"
 #include "SimProcess.h"
 
 #include <QFile>
@@ -17,19 +18,8 @@ struct FtpCliRun {
 
 FtpCliRun RunQuarrant(const QStringList& args)
 {
-    QProcess p;
-    p.start(testsupport::CliPath(), args);
-    p.closeWriteChannel();
-    FtpCliRun r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished(10000);
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
+    const testsupport::CliRun r = testsupport::RunCli(args);
+    return {r.exitCode, r.OutText(), r.err};
 }
 
 } // namespace

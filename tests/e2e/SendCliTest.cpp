@@ -1,5 +1,6 @@
 // quarrant send against the simulator: the reply, the rejection text and the failure texts a
 // user sees, over TCP/IP, a device path and a configured COM port, in both framings.
+#include "CliRun.h"
 #include "SimProcess.h"
 
 #include <QSettings>
@@ -8,27 +9,13 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
+using testsupport::CliRun;
 
 CliRun Send(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(testsupport::CliPath(), QStringList{QStringLiteral("send")} + args);
-    CliRun r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished(10000);
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
+    testsupport::CliOptions options;
+    options.env = env;
+    return testsupport::RunCli(QStringList{QStringLiteral("send")} + args, options);
 }
 
 QStringList Device(const QString& device) { return {QStringLiteral("--device"), device}; }

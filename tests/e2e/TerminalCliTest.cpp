@@ -2,6 +2,7 @@
 // and macro lines (address digits, a nested PLAY's indentation and the return after it,
 // GOTO forward and to a label on the last line), WAITFOR against scripted status flags,
 // DELAY, the log file, SHELL, the "PT" report capture, and a macro that cannot be loaded.
+#include "CliRun.h"
 #include "SimProcess.h"
 #include "TerminalSession.h"
 
@@ -11,29 +12,14 @@
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
+using testsupport::CliRun;
 
 CliRun Quarrant(const QString& workDir, const QStringList& args, const QByteArray& input = {})
 {
-    QProcess p;
-    p.setWorkingDirectory(workDir);
-    p.start(testsupport::CliPath(), args);
-    p.write(input);
-    p.closeWriteChannel();
-    CliRun r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished(10000);
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
+    testsupport::CliOptions options;
+    options.workDir = workDir;
+    options.input = input;
+    return testsupport::RunCli(args, options);
 }
 
 void WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text)

@@ -4,6 +4,7 @@
 // reports a newer release with the installer's address.
 #include "FtpServerFixture.h"
 #include "ForcedCrc.h"
+#include "CliRun.h"
 #include "SimProcess.h"
 
 #include <QDeadlineTimer>
@@ -21,20 +22,10 @@ struct UpgradeCliRun {
 
 UpgradeCliRun RunIn(const QString& folder, const QStringList& args)
 {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(testsupport::CliPath(), args);
-    p.closeWriteChannel();
-    UpgradeCliRun r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished(10000);
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
+    testsupport::CliOptions options;
+    options.workDir = folder;
+    const testsupport::CliRun r = testsupport::RunCli(args, options);
+    return {r.exitCode, r.OutText(), r.err};
 }
 
 bool WriteFile(const QString& path, const QByteArray& content)
